@@ -1,0 +1,115 @@
+#include "board/Appearance.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace zel::look {
+
+namespace {
+QFont familyFont(const QStringList& families, double pointSize, bool bold) {
+    QFont font;
+    font.setFamilies(families);
+    if (pointSize > 0)
+        font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+QPixmap paintedPixmap(int size, double dpr, const std::function<void(QPainter&, double)>& draw) {
+    QPixmap pixmap(QSize(size, size) * dpr);
+    pixmap.setDevicePixelRatio(dpr);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    draw(painter, double(size));
+    return pixmap;
+}
+
+QIcon iconFrom(const std::function<void(QPainter&, double)>& draw) {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addPixmap(paintedPixmap(size, 1.0, draw));
+    return icon;
+}
+
+void disc(QPainter& p, double s, const QColor& fill, const QColor& rim) {
+    p.setPen(QPen(rim, s / 8));
+    p.setBrush(fill);
+    p.drawEllipse(QRectF(s / 8, s / 8, s * 3 / 4, s * 3 / 4));
+}
+} // namespace
+
+QFont gothicFont(double pointSize, bool bold) {
+    return familyFont({QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
+                       QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic"),
+                       QStringLiteral("TakaoGothic"), QStringLiteral("MS Gothic")},
+                      pointSize, bold);
+}
+
+QFont minchoFont(double pointSize, bool bold) {
+    return familyFont({QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"),
+                       QStringLiteral("Noto Serif CJK JP"), QStringLiteral("TakaoMincho"),
+                       QStringLiteral("MS Mincho"), QStringLiteral("IPAGothic")},
+                      pointSize, bold);
+}
+
+QIcon greenDutyIcon() {
+    return iconFrom(
+        [](QPainter& p, double s) { disc(p, s, QColor(0, 200, 0), QColor(255, 230, 0)); });
+}
+
+QIcon yellowDutyIcon() {
+    return iconFrom(
+        [](QPainter& p, double s) { disc(p, s, QColor(255, 230, 0), QColor(220, 0, 0)); });
+}
+
+QIcon eraserIcon() {
+    return iconFrom([](QPainter& p, double s) {
+        p.translate(s / 2, s / 2);
+        p.rotate(-35);
+        const QRectF body(-s * 0.42, -s * 0.2, s * 0.84, s * 0.4);
+        p.setPen(QPen(QColor(60, 60, 60), s / 16));
+        p.setBrush(QColor(240, 240, 240));
+        p.drawRoundedRect(body, s / 16, s / 16);
+        p.setBrush(QColor(230, 80, 120));
+        p.drawRoundedRect(QRectF(body.left(), body.top(), body.width() * 0.4, body.height()),
+                          s / 16, s / 16);
+    });
+}
+
+QPixmap trashCanPixmap(int size, double devicePixelRatio) {
+    return paintedPixmap(size, devicePixelRatio, [](QPainter& p, double s) {
+        const QColor metal(200, 205, 215);
+        p.setPen(QPen(QColor(40, 40, 50), s / 20));
+        p.setBrush(metal);
+        p.drawRect(QRectF(s * 0.15, s * 0.2, s * 0.7, s * 0.08)); // lid
+        p.drawRect(QRectF(s * 0.4, s * 0.12, s * 0.2, s * 0.08)); // handle
+        QPainterPath body;
+        body.moveTo(s * 0.2, s * 0.3);
+        body.lineTo(s * 0.8, s * 0.3);
+        body.lineTo(s * 0.72, s * 0.92);
+        body.lineTo(s * 0.28, s * 0.92);
+        body.closeSubpath();
+        p.drawPath(body);
+        for (double x : {0.38, 0.5, 0.62})
+            p.drawLine(QPointF(s * x, s * 0.4), QPointF(s * x, s * 0.82));
+    });
+}
+
+QIcon applicationIcon() {
+    return iconFrom([](QPainter& p, double s) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kWindowBackground);
+        p.drawRoundedRect(QRectF(0, 0, s, s), s / 8, s / 8);
+        p.setBrush(kTagBackground);
+        p.drawRect(QRectF(s * 0.1, s * 0.2, s * 0.3, s * 0.2));
+        p.drawRect(QRectF(s * 0.1, s * 0.6, s * 0.3, s * 0.2));
+        p.setBrush(QColor(128, 255, 128));
+        p.drawRect(QRectF(s * 0.48, s * 0.2, s * 0.42, s * 0.2));
+        p.setBrush(QColor(255, 255, 0));
+        p.drawRect(QRectF(s * 0.48, s * 0.6, s * 0.42, s * 0.2));
+    });
+}
+
+} // namespace zel::look

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+
+namespace zel {
+
+// Colours and fonts of the program's windows.
+namespace look {
+inline const QColor kWindowBackground(0, 0, 64);
+inline const QColor kTagBackground(0, 255, 255);
+inline const QColor kRowFrame(255, 192, 192);
+
+// Japanese families first, named explicitly so kanji never take Chinese glyph forms.
+QFont gothicFont(double pointSize, bool bold = false);
+QFont minchoFont(double pointSize, bool bold = false);
+
+// The program's own pictures, drawn at the size asked for.
+QIcon greenDutyIcon();
+QIcon yellowDutyIcon();
+QIcon eraserIcon();
+QPixmap trashCanPixmap(int size, double devicePixelRatio = 1.0);
+QIcon applicationIcon();
+} // namespace look
+
+} // namespace zel

@@ -1,0 +1,45 @@
+#include "board/MainWindow.h"
+#include "platform/QtPlatform.h"
+#include "roster/CodePage.h"
+#include "roster/RosterFiles.h"
+#include "roster/RosterState.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    // The program places its own windows and moves the pointer, which Wayland does not allow:
+    // run through XWayland unless the user chose a platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zeltomil"));
+    QApplication::setApplicationDisplayName(QStringLiteral("ゼルトミル"));
+    // Ending the program is decided by the windows themselves (see MainWindow and dialogs).
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QTranslator qtJapanese;
+    if (qtJapanese.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtJapanese);
+
+    if (!zel::codePageAvailable()) {
+        QMessageBox::critical(nullptr, QStringLiteral("ゼルトミル"),
+                              QStringLiteral("Shift-JIS (CP932) の変換が使えないため、"
+                                             "データファイルを読み書きできません。"));
+        return 1;
+    }
+
+    static zel::RosterState state; // the one roster record of the process
+    zel::QtPlatform platform;
+    zel::RosterFiles files(platform.files(), QDir::currentPath());
+    zel::MainWindow window(zel::AppContext{state, files, platform});
+    window.load();
+    return app.exec();
+}

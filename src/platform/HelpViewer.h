@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace zel {
+
+// The program's own non-modal help window: the help file is HTML shown in a text browser.
+class HelpViewer : public QWidget {
+    Q_OBJECT
+  public:
+    explicit HelpViewer(QWidget* parent = nullptr);
+
+    // Looks for the file by name in the current directory, then where the program is
+    // installed; a missing or unreadable file is said inside the viewer.
+    void openFile(const QString& fileName);
+    QString shownText() const;
+
+    static QString locate(const QString& fileName);
+
+  private:
+    QTextBrowser* m_browser;
+};
+
+} // namespace zel

@@ -1,0 +1,228 @@
+// zeltomil-core
+#include "roster/RosterFiles.h"
+
+#include "roster/CodePage.h"
+#include "roster/FieldReader.h"
+#include "roster/Numbers.h"
+#include "roster/PrintWriter.h"
+
+#include <QDir>
+#include <algorithm>
+
+namespace zel {
+
+RosterFiles::RosterFiles(FileStore& store, QString workingDirectory)
+    : m_store(store), m_workingDirectory(std::move(workingDirectory)) {}
+
+QString RosterFiles::workingPath(const QString& fileName) const {
+    return QDir(m_workingDirectory).filePath(fileName);
+}
+
+QString RosterFiles::dataPath(const RosterState& state, const QString& fileName) const {
+    // The folder carries its own separator; the name follows it directly.
+    return QDir(m_workingDirectory).filePath(state.dataFolder + fileName);
+}
+
+QString withTrailingSeparator(const QString& folder) {
+    if (folder.isEmpty() || folder.endsWith(u'/') || folder.endsWith(u'\\'))
+        return folder;
+    return folder + u'/';
+}
+
+std::optional<QString> RosterFiles::readDecoded(const QString& path) const {
+    const auto bytes = m_store.read(path);
+    if (!bytes)
+        return std::nullopt;
+    return decodeDataFile(*bytes);
+}
+
+void RosterFiles::loadAll(RosterState& state) const {
+    loadFolderFile(state);
+    loadDutyLists(state);
+    loadPersonsAndMarkers(state);
+    loadOptions(state);
+    applyOptionFallbacks(state);
+}
+
+void RosterFiles::loadFolderFile(RosterState& state) const {
+    const auto text = readDecoded(workingPath(kFolderFile));
+    if (!text)
+        return;
+    FieldReader reader(*text);
+    if (const auto folder = reader.readText())
+        state.dataFolder = withTrailingSeparator(*folder);
+}
+
+namespace {
+// Reads a count and that many names. A missing count or name keeps what the slot held.
+void readNameList(FieldReader& reader, int& count, std::array<QString, kSlots>& names,
+                  int maxCount) {
+    if (const auto read = reader.readInt16())
+        count = std::clamp(*read, 0, maxCount);
+    for (int k = 0; k < count; ++k) {
+        if (const auto name = reader.readText())
+            names[k] = *name;
+    }
+}
+} // namespace
+
+void RosterFiles::loadDutyLists(RosterState& state) const {
+    if (const auto text = readDecoded(dataPath(state, kGreenListFile))) {
+        FieldReader reader(*text);
+        readNameList(reader, state.greenDutyCount, state.greenDutyNames, kMaxDuties);
+    }
+    state.greenMarkerWidth = longestNameLength(state.greenDutyNames, state.greenDutyCount);
+    if (const auto text = readDecoded(dataPath(state, kYellowListFile))) {
+        FieldReader reader(*text);
+        readNameList(reader, state.yellowDutyCount, state.yellowDutyNames, kMaxDuties);
+    }
+    state.yellowMarkerWidth = longestNameLength(state.yellowDutyNames, state.yellowDutyCount);
+}
+
+void RosterFiles::loadPersonsAndMarkers(RosterState& state) const {
+    if (const auto text = readDecoded(dataPath(state, kPersonFile))) {
+        FieldReader reader(*text);
+        readNameList(reader, state.personCount, state.personNames, kMaxPersons);
+    }
+
+    state.markerCount = 0;
+    if (const auto text = readDecoded(dataPath(state, kJobFile))) {
+        FieldReader reader(*text);
+        const int announced = std::clamp(reader.readInt16().value_or(0), 0, kMaxMarkers);
+        // Only complete records count: a short file must not invent markers.
+        for (int m = 1; m <= announced; ++m) {
+            const auto duty = reader.readInt16();
+            const auto person = reader.readInt16();
+            const auto offset = reader.readInt32();
+            if (!duty || !person || !offset)
+                break;
+            state.markerDuty[m] = *duty;
+            state.markerPerson[m] = *person;
+            state.markerOffset[m] = *offset;
+            state.markerCount = m;
+        }
+    }
+    state.accumulatePersonWidths();
+    state.updateMaxPersonWidth();
+}
+
+void RosterFiles::loadOptions(RosterState& state) const {
+    state.namesPerColumn = kFallbackOptions.namesPerColumn;
+    state.dutiesPerColumn = kFallbackOptions.dutiesPerColumn;
+    const auto text = readDecoded(workingPath(kParameterFile));
+    if (!text)
+        return;
+    FieldReader reader(*text);
+    if (const auto v = reader.readNumber())
+        state.namesPerColumn = *v;
+    if (const auto v = reader.readInt16())
+        state.dutiesPerColumn = *v;
+    if (const auto v = reader.readNumber())
+        state.tagWidth = *v;
+    if (const auto v = reader.readInt16())
+        state.tagHeight = *v;
+    if (const auto v = reader.readInt16())
+        state.fontSize = *v;
+}
+
+void applyOptionFallbacks(RosterState& state) {
+    if (!(roundHalfEven(state.namesPerColumn) >= 1) || state.namesPerColumn > 32767)
+        state.namesPerColumn = kFallbackOptions.namesPerColumn;
+    if (state.dutiesPerColumn < 1)
+        state.dutiesPerColumn = kFallbackOptions.dutiesPerColumn;
+    if (!(state.tagWidth > 0) || state.tagWidth > 32767)
+        state.tagWidth = kFallbackOptions.tagWidth;
+    if (state.tagHeight < 1)
+        state.tagHeight = kFallbackOptions.tagHeight;
+    if (state.fontSize < 1)
+        state.fontSize = kFallbackOptions.fontSize;
+}
+
+QString formatNameList(const QStringList& names, QString* error) {
+    PrintWriter writer;
+    writer.number(names.size());
+    for (const QString& name : names)
+        writer.text(name);
+    if (error)
+        *error = writer.error();
+    return writer.contents();
+}
+
+QString formatJobFile(const RosterState& state, int leftOutMarker) {
+    PrintWriter writer;
+    const bool leavesOneOut = leftOutMarker >= 1 && leftOutMarker <= state.markerCount;
+    writer.number(state.markerCount - (leavesOneOut ? 1 : 0));
+    for (int m = 1; m <= state.markerCount; ++m) {
+        if (m == leftOutMarker)
+            continue;
+        writer.markerRecord(state.markerDuty[m], state.markerPerson[m], state.markerOffset[m]);
+    }
+    return writer.contents();
+}
+
+SaveResult RosterFiles::saveText(const QString& path, const QString& fileName, const QString& text,
+                                 const QString& writerError) const {
+    if (!writerError.isEmpty())
+        return SaveResult::failure(fileName, writerError);
+    const auto bytes = encodeDataFile(text);
+    if (!bytes)
+        return SaveResult::failure(fileName,
+                                   QStringLiteral("Shift-JIS で保存できない文字があります。"));
+    return m_store.save(path, *bytes);
+}
+
+SaveResult RosterFiles::saveFolderFile(const QString& folder) const {
+    PrintWriter writer;
+    writer.text(folder);
+    return saveText(workingPath(kFolderFile), kFolderFile, writer.contents(), writer.error());
+}
+
+SaveResult RosterFiles::savePersonFile(const RosterState& state, const QStringList& names) const {
+    if (names.size() > kMaxPersons)
+        return SaveResult::failure(kPersonFile,
+                                   QStringLiteral("名前は %1 人までです。").arg(kMaxPersons));
+    QString error;
+    const QString text = formatNameList(names, &error);
+    return saveText(dataPath(state, kPersonFile), kPersonFile, text, error);
+}
+
+SaveResult RosterFiles::saveDutyList(const RosterState& state, DutyColour colour,
+                                     const QStringList& names) const {
+    const QString& fileName = listFileOf(colour);
+    if (names.size() > kMaxDuties)
+        return SaveResult::failure(fileName,
+                                   QStringLiteral("当番は %1 個までです。").arg(kMaxDuties));
+    QString error;
+    const QString text = formatNameList(names, &error);
+    return saveText(dataPath(state, fileName), fileName, text, error);
+}
+
+SaveResult RosterFiles::saveJobFile(RosterState& state, int leftOutMarker) const {
+    RosterState repacked = state;
+    repacked.repackOffsets(leftOutMarker);
+    const SaveResult result =
+        saveText(dataPath(state, kJobFile), kJobFile, formatJobFile(repacked, leftOutMarker), {});
+    if (result.ok) {
+        state.markerOffset = repacked.markerOffset;
+        state.personMarkerWidth = repacked.personMarkerWidth;
+    }
+    return result;
+}
+
+SaveResult RosterFiles::clearJobFile(const RosterState& state) const {
+    PrintWriter writer;
+    writer.number(0);
+    return saveText(dataPath(state, kJobFile), kJobFile, writer.contents(), {});
+}
+
+SaveResult RosterFiles::saveParameterFile(const DisplayOptions& options) const {
+    PrintWriter writer;
+    writer.number(options.namesPerColumn);
+    writer.number(options.dutiesPerColumn);
+    writer.number(options.tagWidth);
+    writer.number(options.tagHeight);
+    writer.number(options.fontSize);
+    return saveText(workingPath(kParameterFile), kParameterFile, writer.contents(), {});
+}
+
+} // namespace zel

@@ -1,0 +1,84 @@
+// zeltomil-core
+#pragma once
+
+#include "roster/FileStore.h"
+#include "roster/RosterState.h"
+
+#include <QStringList>
+
+namespace zel {
+
+inline const QString kFolderFile = QStringLiteral("zelpath.dat");
+inline const QString kPersonFile = QStringLiteral("zelprsn.dat");
+inline const QString kGreenListFile = QStringLiteral("zelto1.dat");
+inline const QString kYellowListFile = QStringLiteral("zelto2.dat");
+inline const QString kJobFile = QStringLiteral("zeljob.dat");
+inline const QString kParameterFile = QStringLiteral("zelpara.dat");
+
+inline const QString& listFileOf(DutyColour colour) {
+    return colour == DutyColour::Green ? kGreenListFile : kYellowListFile;
+}
+
+// The five display options as the parameter file holds them.
+struct DisplayOptions {
+    double namesPerColumn = 10;
+    int dutiesPerColumn = 5;
+    double tagWidth = 1000;
+    int tagHeight = 300;
+    int fontSize = 9;
+};
+
+// Values the board falls back to when the parameter file is missing or holds one it cannot
+// use; the file itself is left as it is.
+inline constexpr DisplayOptions kFallbackOptions{};
+
+// The six data files: where they are, how they load into the roster, and every save.
+// Saves prepare their whole content first and change no state unless the write succeeded.
+class RosterFiles {
+  public:
+    RosterFiles(FileStore& store, QString workingDirectory);
+
+    // "zelpath.dat" and "zelpara.dat" live here; a relative data folder starts here too.
+    const QString& workingDirectory() const { return m_workingDirectory; }
+    QString workingPath(const QString& fileName) const;
+    QString dataPath(const RosterState& state, const QString& fileName) const;
+
+    // Folder file, duty lists, persons and markers, options, in this order. Missing or
+    // broken parts keep the values they had, as the board has always done.
+    void loadAll(RosterState& state) const;
+    void loadFolderFile(RosterState& state) const;
+    void loadDutyLists(RosterState& state) const;
+    void loadPersonsAndMarkers(RosterState& state) const;
+    void loadOptions(RosterState& state) const;
+
+    SaveResult saveFolderFile(const QString& folder) const;
+    SaveResult savePersonFile(const RosterState& state, const QStringList& names) const;
+    SaveResult saveDutyList(const RosterState& state, DutyColour colour,
+                            const QStringList& names) const;
+    // Rewrites every marker (but the left-out one) with repacked offsets. On success the
+    // state takes the repacked offsets; on failure it is unchanged.
+    SaveResult saveJobFile(RosterState& state, int leftOutMarker = 0) const;
+    SaveResult clearJobFile(const RosterState& state) const;
+    SaveResult saveParameterFile(const DisplayOptions& options) const;
+
+    FileStore& store() const { return m_store; }
+
+  private:
+    std::optional<QString> readDecoded(const QString& path) const;
+    SaveResult saveText(const QString& path, const QString& fileName, const QString& text,
+                        const QString& writerError) const;
+
+    FileStore& m_store;
+    QString m_workingDirectory;
+};
+
+// Content of the list files and the job file, as saved.
+QString formatNameList(const QStringList& names, QString* error = nullptr);
+QString formatJobFile(const RosterState& state, int leftOutMarker);
+
+// Puts the fallback in place of any option the board cannot use.
+void applyOptionFallbacks(RosterState& state);
+// The folder with its trailing separator ("/" added when it ends with neither "/" nor "\").
+QString withTrailingSeparator(const QString& folder);
+
+} // namespace zel

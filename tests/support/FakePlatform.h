@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "roster/FileStore.h"
+
+#include <QStringList>
+#include <deque>
+
+namespace zel::test {
+
+// A file store whose writes stop after a set number of bytes, like a full disk.
+class FailingFileStore : public FileStore {
+  public:
+    qint64 failAfterBytes = -1; // -1: never fail
+    int saves = 0;
+    SaveResult save(const QString& path, const QByteArray& bytes) override {
+        ++saves;
+        return FileStore::save(path, bytes);
+    }
+
+  protected:
+    qint64 writeBytes(QIODevice& device, const QByteArray& bytes) override;
+};
+
+// A scripted desktop: a pointer that stays where it is put, 15 twips per pixel, answers to
+// questions from a queue, and a record of every message shown.
+class FakePlatform : public Platform {
+  public:
+    QPoint pointer;
+    double tx = 15;
+    double ty = 15;
+    double dpr = 1;
+    std::deque<bool> answers; // answers to confirm(); empty means OK
+    QStringList confirmations;
+    QStringList errors;
+    QStringList helpRequests;
+    FailingFileStore store;
+
+    QPoint pointerPosition() const override { return pointer; }
+    void setPointerPosition(QPoint p) override { pointer = p; }
+    double twipsPerPixelX() const override { return tx; }
+    double twipsPerPixelY() const override { return ty; }
+    double devicePixelRatio() const override { return dpr; }
+    bool confirm(QWidget*, const QString& title, const QString& text) override {
+        confirmations << title + QStringLiteral("|") + text;
+        if (answers.empty())
+            return true;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void showError(QWidget*, const QString& title, const QString& text) override {
+        errors << title + QStringLiteral("|") + text;
+    }
+    void showHelp(const QString& fileName) override { helpRequests << fileName; }
+    FileStore& files() override { return store; }
+};
+
+} // namespace zel::test
