@@ -5,12 +5,17 @@
 #include "board/DialogLauncher.h"
 #include "board/TwipScale.h"
 
+#include "pickers/PickerConfig.h"
+
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
+#include <functional>
 
 namespace zel {
 
 class BoardView;
+class DutyPicker;
 struct SaveResult;
 
 // The start window and the program's only long-lived one. Every load reads all data files
@@ -40,6 +45,23 @@ class MainWindow : public QMainWindow, public BoardHost {
     QTimer& timer2() { return m_timer2; }
     QTimer& timer3() { return m_timer3; }
 
+    // The picker buttons: open one picker, closing the other, or close it again.
+    void toggleGreenPicker();
+    void toggleYellowPicker();
+    DutyPicker* picker(DutyColour colour) const;
+    bool isPickerShown(DutyColour colour) const;
+    // A press on entry k of a picker: the duty is carried from here on.
+    void pickDuty(const PickerConfig& config, int k);
+    // Board presses, in board twips.
+    void pickUpMarker(int m, QPointF boardPosition);
+    void dropCarried(QPointF boardPosition);
+    void freezeCarried();
+    // Timer ticks.
+    void trackPointer();
+    void refreshMarkers();
+    // Observes each step a pick takes after the copy (for tests of the order).
+    std::function<void(PickStep)> pickStepObserver;
+
     // Menu and button commands.
     void openDialog(DialogKind kind);
     void openHelp();
@@ -59,6 +81,14 @@ class MainWindow : public QMainWindow, public BoardHost {
     void placeWindow();
     void recordPosition();
     void onTimer3();
+    void togglePicker(DutyColour colour);
+    void closePicker(DutyColour colour);
+    void drawMarkerPictures();
+    void endEveryCarry();
+    void runPickStep(const PickerConfig& config, PickStep step);
+    void saveMarkerRecords();
+    QPointF pointerOnBoard() const;
+    QRect boardRect(QPointF topLeft, QSizeF size) const;
 
     AppContext m_context;
     BoardView* m_board;
@@ -66,6 +96,8 @@ class MainWindow : public QMainWindow, public BoardHost {
     QTimer m_timer1;
     QTimer m_timer2;
     QTimer m_timer3;
+    QPointer<DutyPicker> m_greenPicker;
+    QPointer<DutyPicker> m_yellowPicker;
     bool m_loaded = false;
     bool m_quitting = false;
 };

@@ -1,0 +1,40 @@
+// zeltomil-core
+#pragma once
+
+#include "board/BoardLayout.h"
+#include "board/TwipScale.h"
+#include "roster/RosterState.h"
+
+#include <QRect>
+#include <optional>
+
+namespace zel {
+
+// Where a picker's entries lie, in twips from the picker window's top-left corner. Duties
+// run down a column first, then on to the next column.
+struct PickerGeometry {
+    double columnWidth = 0; // W: 300 x the colour's marker width
+    double rowPitch = 0;    // P: 1.2 x tag height
+    double tagHeight = 0;
+    int perColumn = 1;
+    int count = 0;
+    int columns = 0;
+    int rows = 0;
+    double windowWidth = 0;
+    double windowHeight = 0;
+
+    int column(int k) const;
+    int row(int k) const;
+    TwipRect border() const;
+    TwipRect frame(int k) const;
+    TwipRect label(int k) const;
+    // The entry's picture: from the frame's left edge, 4 twips above it, a pixel wider.
+    QRect picturePixels(int k, const TwipScale& scale) const;
+    // The entry under a press, found on the frames: the boundaries lie halfway between two
+    // frames. Nothing for a press in a margin or past the last pickable entry.
+    std::optional<int> entryAt(double x, double y, int pickableEntries) const;
+};
+
+PickerGeometry computePickerGeometry(const RosterState& state, DutyColour colour);
+
+} // namespace zel
