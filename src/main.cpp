@@ -1,5 +1,6 @@
 #include "board/MainWindow.h"
 #include "platform/QtPlatform.h"
+#include "platform/UserDataFolder.h"
 #include "roster/CodePage.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <cstdio>
 
@@ -34,6 +36,15 @@ int main(int argc, char* argv[]) {
                               QStringLiteral("Shift-JIS (CP932) の変換が使えないため、"
                                              "データファイルを読み書きできません。"));
         return 1;
+    }
+
+    // The desktop entry starts the program with --from-menu: it then works in a per-user folder.
+    if (QApplication::arguments().contains(QStringLiteral("--from-menu"))) {
+        const QString folder = zel::prepareUserDataFolder(
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+            zel::findSampleFolder(QApplication::applicationDirPath()));
+        if (!folder.isEmpty())
+            QDir::setCurrent(folder);
     }
 
     static zel::RosterState state; // the one roster record of the process
