@@ -32,7 +32,7 @@ BoardGrid computeGrid(const RosterState& state) {
     grid.rowPitch = h + h / 5;
     // One rounded count for columns and rows, so 10.5 cannot draw person 10 over person 0.
     grid.namesPerColumn =
-        std::max<std::int64_t>(1, floorToInt(roundHalfEven(state.namesPerColumn)));
+        int(std::clamp<std::int64_t>(floorToInt(roundHalfEven(state.namesPerColumn)), 1, 32767));
     const int persons = std::clamp(state.personCount, 0, kMaxPersons);
     grid.rows = persons >= grid.namesPerColumn ? grid.namesPerColumn : persons;
     double pitch = state.tagWidth + 400 + double(state.maxPersonMarkerWidth) * kTwipsPerCharacter;

@@ -13,14 +13,49 @@ bool codePageAvailable() {
     return decoder.isValid() && encoder.isValid();
 }
 
+namespace {
+bool isLeadByte(uchar b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool isTrailByte(uchar b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+// True when the bytes end with the first half of a two-byte character.
+bool endsInsideCharacter(const QByteArray& bytes) {
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        if (i + 1 == bytes.size())
+            return isLeadByte(uchar(bytes[i]));
+        i += isLeadByte(uchar(bytes[i])) && isTrailByte(uchar(bytes[i + 1])) ? 2 : 1;
+    }
+    return false;
+}
+} // namespace
+
 QString decodeDataFile(const QByteArray& bytes) {
     static const QByteArray utf8Bom("\xEF\xBB\xBF", 3);
     if (bytes.startsWith(utf8Bom)) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         return utf8(bytes.mid(3));
     }
-    QStringDecoder decoder(kCodePageName, QStringDecoder::Flag::Stateless);
-    return decoder(bytes);
+    // ICU marks some undefined bytes (0x80, 0xA0, 0xFD to 0xFF, a first half without its
+    // second) with U+001A instead of U+FFFD. A real 0x1A byte is never part of a two-byte
+    // character, so the file is decoded piece by piece between them.
+    QString text;
+    const QList<QByteArray> pieces = bytes.split('\x1A');
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            text += QChar(0x1A);
+        const QByteArray& piece = pieces[i];
+        QStringDecoder decoder(kCodePageName, QStringDecoder::Flag::Stateless);
+        // Qt's ICU decoder keeps a cut-off first half waiting even when stateless and drops
+        // it: mark the cut ourselves.
+        QString decoded = endsInsideCharacter(piece)
+                              ? decoder(piece.chopped(1)) + QChar(QChar::ReplacementCharacter)
+                              : decoder(piece);
+        text += decoded.replace(QChar(0x1A), QChar(QChar::ReplacementCharacter));
+    }
+    return text;
 }
 
 std::optional<char32_t> firstUnencodableCharacter(const QString& text) {

@@ -150,9 +150,10 @@ QString formatNameList(const QStringList& names, QString* error) {
 
 QString formatJobFile(const RosterState& state, int leftOutMarker) {
     PrintWriter writer;
-    const bool leavesOneOut = leftOutMarker >= 1 && leftOutMarker <= state.markerCount;
-    writer.number(state.markerCount - (leavesOneOut ? 1 : 0));
-    for (int m = 1; m <= state.markerCount; ++m) {
+    const int markers = state.markerSlotsInUse();
+    const bool leavesOneOut = leftOutMarker >= 1 && leftOutMarker <= markers;
+    writer.number(markers - (leavesOneOut ? 1 : 0));
+    for (int m = 1; m <= markers; ++m) {
         if (m == leftOutMarker)
             continue;
         writer.markerRecord(state.markerDuty[m], state.markerPerson[m], state.markerOffset[m]);

@@ -7,6 +7,10 @@
 
 namespace zel {
 
+int RosterState::markerSlotsInUse() const {
+    return std::clamp(markerCount, 0, kMaxMarkers);
+}
+
 double RosterState::markerWidth(int m) const {
     return isGreenCode(markerDuty[m]) ? greenMarkerWidth : yellowMarkerWidth;
 }
@@ -14,7 +18,7 @@ double RosterState::markerWidth(int m) const {
 void RosterState::accumulatePersonWidths() {
     // All 101 slots: a marker of a removed person must not keep growing its row.
     personMarkerWidth.fill(0);
-    for (int m = 1; m <= markerCount; ++m) {
+    for (int m = 1; m <= markerSlotsInUse(); ++m) {
         const int p = markerPerson[m];
         if (isPersonSlot(p))
             personMarkerWidth[p] += toInt32(markerWidth(m));
@@ -23,7 +27,7 @@ void RosterState::accumulatePersonWidths() {
 
 void RosterState::repackOffsets(int leftOutMarker) {
     personMarkerWidth.fill(0);
-    for (int m = 1; m <= markerCount; ++m) {
+    for (int m = 1; m <= markerSlotsInUse(); ++m) {
         if (m == leftOutMarker)
             continue;
         const int p = markerPerson[m];

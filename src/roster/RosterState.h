@@ -70,6 +70,8 @@ struct RosterState {
         return colour == DutyColour::Green ? greenMarkerWidth : yellowMarkerWidth;
     }
 
+    // markerCount kept inside the arrays (markers 1 .. 100).
+    int markerSlotsInUse() const;
     // Width in characters of marker m: the marker width of its colour.
     double markerWidth(int m) const;
     // Sets every running width to 0 and adds each marker's width to its person.
