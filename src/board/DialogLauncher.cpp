@@ -1,21 +1,25 @@
 #include "board/DialogLauncher.h"
 
 #include "board/PlaceholderDialog.h"
+#include "editors/DutyEditor.h"
+#include "editors/NameEditor.h"
+#include "settings/DataFolderDialog.h"
+#include "settings/OptionsDialog.h"
 
 namespace zel {
 
 QWidget* createDialog(DialogKind kind, const AppContext& context, BoardHost& host) {
     switch (kind) {
     case DialogKind::DataFolder:
-        return new PlaceholderDialog(QStringLiteral("データのパス指定"), context, host);
+        return new DataFolderDialog(context, host);
     case DialogKind::Names:
-        return new PlaceholderDialog(QStringLiteral("名前編集"), context, host);
+        return new NameEditor(context, host);
     case DialogKind::GreenDuties:
-        return new PlaceholderDialog(QStringLiteral("緑色当番編集"), context, host);
+        return new DutyEditor(context, host, DutyEditorConfig::green());
     case DialogKind::YellowDuties:
-        return new PlaceholderDialog(QStringLiteral("黄色当番編集"), context, host);
+        return new DutyEditor(context, host, DutyEditorConfig::yellow());
     case DialogKind::Options:
-        return new PlaceholderDialog(QStringLiteral("オプション"), context, host);
+        return new OptionsDialog(context, host);
     }
     return nullptr;
 }
