@@ -1,3 +1,4 @@
+#include "board/BoardView.h"
 #include "board/MainWindow.h"
 #include "platform/QtPlatform.h"
 #include "platform/UserDataFolder.h"
@@ -12,6 +13,45 @@
 #include <QStandardPaths>
 #include <QTranslator>
 #include <cstdio>
+#include <ctime>
+#include <sys/resource.h>
+
+namespace {
+// Start-up measurement for the benchmark in bench/, which alone sets
+// ZELTOMIL_EXIT_AFTER_FIRST_PAINT=1: right after the board's first paint the program prints
+// the monotonic clock and its peak resident size, then ends. Without the variable it does
+// nothing.
+class ExitAfterFirstPaint : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            // Queued: the rest of this paint pass (markers, buttons) and its flush come first.
+            QMetaObject::invokeMethod(
+                this,
+                [] {
+                    timespec now{};
+                    clock_gettime(CLOCK_MONOTONIC, &now);
+                    rusage usage{};
+                    getrusage(RUSAGE_SELF, &usage);
+                    std::printf("first-paint-ns %lld peak-rss-kb %ld\n",
+                                static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+                                usage.ru_maxrss);
+                    std::fflush(stdout);
+                    QApplication::exit(0);
+                },
+                Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool m_seen = false;
+};
+} // namespace
 
 int main(int argc, char* argv[]) {
     // The program places its own windows and moves the pointer, which Wayland does not allow:
@@ -22,7 +62,6 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zeltomil"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ゼルトミル"));
     // Ending the program is decided by the windows themselves (see MainWindow and dialogs).
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -51,6 +90,9 @@ int main(int argc, char* argv[]) {
     zel::QtPlatform platform;
     zel::RosterFiles files(platform.files(), QDir::currentPath());
     zel::MainWindow window(zel::AppContext{state, files, platform});
+    ExitAfterFirstPaint firstPaint;
+    if (qEnvironmentVariableIntValue("ZELTOMIL_EXIT_AFTER_FIRST_PAINT") == 1)
+        window.board()->installEventFilter(&firstPaint);
     window.load();
     return app.exec();
 }
