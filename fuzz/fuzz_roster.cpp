@@ -82,6 +82,13 @@ void fuzzLoad(const QByteArray& bytes)
 
 } // namespace
 
+// Qt's warnings about impossible file names (a NUL inside a folder path) are expected here.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -7,9 +7,11 @@
 #include <cstdio>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 
 int main(int argc, char* argv[])
 {
+    LLVMFuzzerInitialize(&argc, &argv);
     int runs = 0;
     for (int i = 1; i < argc; ++i) {
         const QDir folder(QString::fromLocal8Bit(argv[i]));
