@@ -1,6 +1,5 @@
 #include "board/DialogLauncher.h"
 
-#include "board/PlaceholderDialog.h"
 #include "editors/DutyEditor.h"
 #include "editors/NameEditor.h"
 #include "settings/DataFolderDialog.h"
