@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <cmath>
 
 namespace zel {
 
@@ -17,13 +18,20 @@ MarkerView::MarkerView(QWidget* parent) : QWidget(parent) {
 }
 
 void MarkerView::setPicture(const QPixmap& picture) {
+    // A reload hands most markers the very picture they show already.
+    if (picture.cacheKey() == m_picture.cacheKey())
+        return;
     m_picture = picture;
     update();
 }
 
 void MarkerView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), look::kWindowBackground);
+    // The picture is opaque: only what it leaves free needs the background.
+    const QSizeF size = m_picture.deviceIndependentSize();
+    const QRect covered(0, 0, int(std::floor(size.width())), int(std::floor(size.height())));
+    for (const QRect& free : QRegion(rect()).subtracted(covered))
+        painter.fillRect(free, look::kWindowBackground);
     if (!m_picture.isNull())
         painter.drawPixmap(0, 0, m_picture);
 }
@@ -150,8 +158,24 @@ void BoardView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setPen(look::kRowFrame);
     painter.setBrush(Qt::NoBrush);
-    for (const QRect& frame : m_frames)
-        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    const QRect area = event->rect();
+    // One device pixel a logical one: each outline can be drawn as four one-pixel bands, the
+    // pixels of the outlined rectangle but far cheaper to clip around the tags and markers.
+    const bool bands = devicePixelRatio() == 1;
+    for (const QRect& frame : m_frames) {
+        const bool ordinary =
+            frame.width() >= 2 && frame.height() >= 2 && frame.left() >= 0 && frame.top() >= 0;
+        if (ordinary && !frame.intersects(area))
+            continue; // its outline lies inside it
+        if (!ordinary || !bands) {
+            painter.drawRect(frame.adjusted(0, 0, -1, -1));
+            continue;
+        }
+        painter.fillRect(QRect(frame.left(), frame.top(), frame.width(), 1), look::kRowFrame);
+        painter.fillRect(QRect(frame.left(), frame.bottom(), frame.width(), 1), look::kRowFrame);
+        painter.fillRect(QRect(frame.left(), frame.top(), 1, frame.height()), look::kRowFrame);
+        painter.fillRect(QRect(frame.right(), frame.top(), 1, frame.height()), look::kRowFrame);
+    }
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {

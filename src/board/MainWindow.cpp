@@ -211,18 +211,20 @@ void MainWindow::drawMarkerPictures() {
     const RosterState& state = m_context.state;
     const TwipScale s = scale();
     const double dpr = m_context.platform.devicePixelRatio();
-    std::unique_ptr<PickerPainter> painters[2];
+    // Pictures of duties whose entries look as they did at the last load are not drawn again.
+    m_greenPictures.beginLoad(state, s, dpr);
+    m_yellowPictures.beginLoad(state, s, dpr);
     for (int m = 1; m <= int(m_layout.markers.size()); ++m) {
         const int code = state.markerDuty[m];
-        const DutyColour colour = colourOfCode(code);
-        auto& painter = painters[colour == DutyColour::Green ? 0 : 1];
-        if (!painter)
-            painter = makePickerPainter(PickerConfig::of(colour), state, s);
+        EntryPictureCache& pictures =
+            colourOfCode(code) == DutyColour::Green ? m_greenPictures : m_yellowPictures;
         MarkerView* view = m_board->marker(m);
-        view->setPicture(painter->entryPicture(dutyIndexOfCode(code), dpr));
+        view->setPicture(pictures.picture(dutyIndexOfCode(code)));
         view->setAccessibleName(QStringLiteral("当番マーク %1").arg(m));
         view->show();
     }
+    m_greenPictures.endLoad();
+    m_yellowPictures.endLoad();
 }
 
 DutyPicker* MainWindow::picker(DutyColour colour) const {
@@ -359,9 +361,20 @@ void MainWindow::trackPointer() {
 }
 
 void MainWindow::refreshMarkers() {
-    // update() rather than repaint(): Qt merges the requests into one paint per frame.
-    for (int m = 1; m <= m_board->shownMarkers(); ++m)
-        m_board->marker(m)->update();
+    // Timer1 ticks every millisecond, far more often than the screen shows a new picture: ask
+    // at most once a frame, with update() so that Qt merges the requests into one paint. Only
+    // the markers the carried marker has passed over since the last request can need it.
+    if (m_markerRefresh.isValid() && m_markerRefresh.elapsed() < kMarkerRefreshMs)
+        return;
+    m_markerRefresh.start();
+    const QRect carried = m_board->carriedMarker()->geometry();
+    const QRect swept = carried.united(m_refreshedCarriedRect);
+    m_refreshedCarriedRect = carried;
+    for (int m = 1; m <= m_board->shownMarkers(); ++m) {
+        MarkerView* view = m_board->marker(m);
+        if (view->geometry().intersects(swept))
+            view->update();
+    }
 }
 
 void MainWindow::freezeCarried() {

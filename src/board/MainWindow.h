@@ -6,7 +6,9 @@
 #include "board/TwipScale.h"
 
 #include "pickers/PickerConfig.h"
+#include "pickers/PickerPainter.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -96,6 +98,11 @@ class MainWindow : public QMainWindow, public BoardHost {
     QTimer m_timer1;
     QTimer m_timer2;
     QTimer m_timer3;
+    QElapsedTimer m_markerRefresh;                 // when Timer1 last asked markers to repaint
+    QRect m_refreshedCarriedRect;                  // where the carried marker stood then
+    static constexpr qint64 kMarkerRefreshMs = 16; // one frame at 60 Hz
+    EntryPictureCache m_greenPictures{PickerConfig::green()};
+    EntryPictureCache m_yellowPictures{PickerConfig::yellow()};
     QPointer<DutyPicker> m_greenPicker;
     QPointer<DutyPicker> m_yellowPicker;
     bool m_loaded = false;

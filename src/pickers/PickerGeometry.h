@@ -22,6 +22,7 @@ struct PickerGeometry {
     int rows = 0;
     double windowWidth = 0;
     double windowHeight = 0;
+    bool operator==(const PickerGeometry&) const = default;
 
     int column(int k) const;
     int row(int k) const;

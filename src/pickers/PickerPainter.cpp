@@ -76,4 +76,45 @@ QPixmap PickerPainter::entryPicture(int k, double devicePixelRatio) const {
     return QPixmap::fromImage(image);
 }
 
+void EntryPictureCache::beginLoad(const RosterState& state, const TwipScale& scale,
+                                  double devicePixelRatio) {
+    Inputs inputs;
+    inputs.geometry = computePickerGeometry(state, m_config.colour);
+    const auto& list = state.dutyNames(m_config.colour);
+    for (int k = 0; k < inputs.geometry.count; ++k)
+        inputs.names << list[k];
+    inputs.fontSize = state.fontSize;
+    inputs.tx = scale.tx;
+    inputs.ty = scale.ty;
+    inputs.devicePixelRatio = devicePixelRatio;
+    if (!(inputs == m_inputs)) {
+        m_inputs = std::move(inputs);
+        m_painter.reset();
+        m_kept.clear();
+    }
+    m_used.clear();
+}
+
+QPixmap EntryPictureCache::picture(int k) {
+    if (const auto used = m_used.find(k); used != m_used.end())
+        return used->second;
+    QPixmap picture;
+    if (const auto kept = m_kept.find(k); kept != m_kept.end()) {
+        picture = kept->second;
+    } else {
+        if (!m_painter)
+            m_painter = std::make_unique<PickerPainter>(m_config, m_inputs.geometry, m_inputs.names,
+                                                        m_inputs.fontSize,
+                                                        TwipScale{m_inputs.tx, m_inputs.ty});
+        picture = m_painter->entryPicture(k, m_inputs.devicePixelRatio);
+    }
+    m_used.emplace(k, picture);
+    return picture;
+}
+
+void EntryPictureCache::endLoad() {
+    m_kept = std::move(m_used);
+    m_used.clear();
+}
+
 } // namespace zel

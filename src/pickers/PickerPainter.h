@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QPixmap>
 #include <QStringList>
+#include <map>
+#include <memory>
 
 class QPainter;
 
@@ -33,6 +35,37 @@ class PickerPainter {
     QStringList m_names;
     QFont m_font;
     TwipScale m_scale;
+};
+
+// The entry pictures of one picker, kept from one board load to the next. Drawing the names is
+// most of the work of a load, and most loads follow a change of markers only: while the list,
+// the sizes and the screen stay as they were, each entry is drawn once.
+class EntryPictureCache {
+  public:
+    explicit EntryPictureCache(const PickerConfig& config) : m_config(config) {}
+
+    // Starts a load; pictures drawn from other inputs are dropped.
+    void beginLoad(const RosterState& state, const TwipScale& scale, double devicePixelRatio);
+    // Entry k's picture, drawn now unless an earlier load drew it.
+    QPixmap picture(int k);
+    // Ends a load; pictures it did not use are dropped, so the cache holds what the board shows.
+    void endLoad();
+
+  private:
+    struct Inputs {
+        PickerGeometry geometry;
+        QStringList names;
+        int fontSize = 0;
+        double tx = 0;
+        double ty = 0;
+        double devicePixelRatio = 0;
+        bool operator==(const Inputs&) const = default;
+    };
+    const PickerConfig& m_config;
+    Inputs m_inputs;
+    std::unique_ptr<PickerPainter> m_painter; // made for the first picture not kept
+    std::map<int, QPixmap> m_kept;            // drawn by earlier loads
+    std::map<int, QPixmap> m_used;            // used by this load
 };
 
 } // namespace zel
