@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeySequence>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -85,17 +86,32 @@ void MainWindow::layoutBoard() {
     // The window is as large as the board and the menu bar need; the board has a fixed size.
     if (QWidget* bar = menuWidget())
         bar->adjustSize();
+    // While hidden, the layout keeps the last board's minimum size until it is asked again:
+    // without this a board that got smaller would leave the window too wide.
+    if (QLayout* frameLayout = QMainWindow::layout()) {
+        frameLayout->invalidate();
+        frameLayout->activate();
+    }
     resize(minimumSizeHint());
 }
 
 void MainWindow::placeWindow() {
     const TwipScale s = scale();
-    move(s.x(m_context.state.savedLeft), s.y(m_context.state.savedTop));
+    const QPoint corner(s.x(m_context.state.savedLeft), s.y(m_context.state.savedTop));
+    if (m_frameMargins) {
+        // A hidden window whose size changed no longer knows its frame, and Qt would then put
+        // the inside of the window at the corner: place the inside by the frame last seen.
+        setGeometry(QRect(corner + *m_frameMargins, size()));
+    } else {
+        move(corner);
+    }
 }
 
 void MainWindow::recordPosition() {
     const TwipScale s = scale();
     const QPoint corner = frameGeometry().topLeft();
+    if (isVisible())
+        m_frameMargins = geometry().topLeft() - corner;
     m_context.state.savedLeft = toInt32(s.twipsX(corner.x()));
     m_context.state.savedTop = toInt32(s.twipsY(corner.y()));
 }

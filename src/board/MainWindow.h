@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 namespace zel {
 
@@ -105,6 +106,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     EntryPictureCache m_yellowPictures{PickerConfig::yellow()};
     QPointer<DutyPicker> m_greenPicker;
     QPointer<DutyPicker> m_yellowPicker;
+    std::optional<QPoint> m_frameMargins; // inside minus outside corner, as last seen shown
     bool m_loaded = false;
     bool m_quitting = false;
 };
