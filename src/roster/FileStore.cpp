@@ -3,9 +3,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zel {
@@ -36,14 +40,8 @@ qint64 FileStore::writeBytes(QIODevice& device, const QByteArray& bytes) {
 }
 
 namespace {
-// Make the rename itself durable: QSaveFile syncs the file but not its folder.
-void syncFolder(const QString& path) {
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+QString systemText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 QString folderProblem(const QString& path) {
@@ -56,33 +54,148 @@ QString folderProblem(const QString& path) {
         return QStringLiteral("同じ名前のフォルダがあります。");
     return {};
 }
+
+// The user's words for a system error while saving `target`.
+QString writeProblem(const QByteArray& target, int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクに空きがありません。");
+    case EACCES:
+    case EPERM:
+    case EROFS: {
+        const QFileInfo file(QFile::decodeName(target));
+        if (::access(QFile::encodeName(file.absolutePath()).constData(), W_OK) != 0)
+            return QStringLiteral("フォルダ「%1」に書き込めません (読み取り専用か、書き込む"
+                                  "権限がありません)。")
+                .arg(file.absolutePath());
+        return QStringLiteral("ファイルが読み取り専用です。");
+    }
+    default:
+        return QStringLiteral("書き込めませんでした (%1)。").arg(systemText(error));
+    }
+}
+
+QByteArray temporaryName(const QByteArray& target) {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray name = target + '.';
+    for (int i = 0; i < 6; ++i)
+        name += letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
+    return name;
+}
+
+// The new content is written to a file beside the target that has no name yet where the file
+// system allows it, so that a save killed midway leaves nothing behind; elsewhere under a
+// random name. `named` is set once the file has a name.
+int openTemporary(const QByteArray& target, QByteArray& named) {
+    const QByteArray folder =
+        QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
+    const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0)
+        return fd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        named = temporaryName(target);
+        const int fd = ::open(named.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+bool nameTemporary(int fd, const QByteArray& target, QByteArray& named) {
+    if (!named.isEmpty())
+        return true;
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = temporaryName(target);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            named = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+// Make the rename itself durable: syncing the file does not sync its folder.
+void syncFolder(const QByteArray& target) {
+    const QByteArray folder =
+        QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
 } // namespace
 
+// Every step is checked: a write that stops short (a full disk), a sync or close that fails
+// (network folders report a full disk only there) and the rename. Any failure removes the
+// temporary file and leaves the target untouched.
 SaveResult FileStore::save(const QString& path, const QByteArray& bytes) {
     const QString name = QFileInfo(path).fileName();
     if (const QString problem = folderProblem(path); !problem.isEmpty())
         return SaveResult::failure(name, problem);
+    // A link is followed: the file it points to gets the new content.
+    const QFileInfo link(path);
+    const QByteArray target =
+        QFile::encodeName(link.isSymLink() ? link.symLinkTarget() : link.absoluteFilePath());
 
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveResult::failure(name, file.errorString());
-    const qint64 written = writeBytes(file, bytes);
-    // commit() was seen to succeed after a short write on a full disk: count the bytes.
-    if (written != bytes.size() || file.error() != QFileDevice::NoError) {
-        const QString reason =
-            file.error() != QFileDevice::NoError
-                ? file.errorString()
-                : QStringLiteral("書き込みが途中で止まりました (%1 / %2 バイト)。")
-                      .arg(written)
-                      .arg(bytes.size());
-        file.cancelWriting();
-        file.commit();
+    struct stat old {};
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    // Renaming over a read-only file would replace it: refuse as writing into it would.
+    if (exists && ::access(target.constData(), W_OK) != 0)
+        return SaveResult::failure(name, writeProblem(target, errno));
+
+    QByteArray named;
+    const int fd = openTemporary(target, named);
+    if (fd < 0)
+        return SaveResult::failure(name, writeProblem(target, errno));
+    auto fail = [&](const QString& reason) {
+        ::close(fd);
+        if (!named.isEmpty())
+            ::unlink(named.constData());
         return SaveResult::failure(name, reason);
+    };
+    if (exists) {
+        // Keep the old file's permissions and, where allowed, its owner.
+        ::fchmod(fd, old.st_mode & 07777);
+        [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);
     }
-    if (!file.commit())
-        return SaveResult::failure(name, file.errorString());
-    syncFolder(path);
+
+    qint64 written = 0;
+    int error = 0;
+    {
+        QFile out;
+        if (!out.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                      QFileDevice::DontCloseHandle))
+            return fail(QStringLiteral("書き込めませんでした (%1)。").arg(out.errorString()));
+        errno = 0;
+        written = writeBytes(out, bytes);
+        error = errno;
+    }
+    if (written != bytes.size())
+        return fail(error != 0 ? writeProblem(target, error)
+                               : QStringLiteral("書き込みが途中で止まりました (%1 / %2 バイト)。")
+                                     .arg(std::max<qint64>(written, 0))
+                                     .arg(bytes.size()));
+    if (::fsync(fd) != 0)
+        return fail(writeProblem(target, errno));
+    if (!nameTemporary(fd, target, named))
+        return fail(writeProblem(target, errno));
+    if (::close(fd) != 0) {
+        const int closeError = errno;
+        ::unlink(named.constData());
+        return SaveResult::failure(name, writeProblem(target, closeError));
+    }
+    if (::rename(named.constData(), target.constData()) != 0) {
+        const int renameError = errno;
+        ::unlink(named.constData());
+        return SaveResult::failure(name, writeProblem(target, renameError));
+    }
+    syncFolder(target);
     return SaveResult::success(name);
 }
 

@@ -24,7 +24,8 @@ struct SaveResult {
 
 // Whole-file reads and atomic whole-file saves. A save prepares everything first, writes a
 // temporary file beside the target and renames it over the target only when every byte was
-// written, so a data file always holds either its old or its new content.
+// written and synced to the disk, so a data file always holds either its old or its new content,
+// even when the program is killed in the middle of a save.
 class FileStore {
   public:
     virtual ~FileStore() = default;
@@ -37,7 +38,8 @@ class FileStore {
     static constexpr qint64 kMaxReadBytes = 4 * 1024 * 1024;
 
   protected:
-    // The single place bytes reach the disk; tests replace it to fail after N bytes.
+    // The single place bytes reach the disk (an unbuffered device, so a write that fails shows
+    // here); tests replace it to fail after N bytes.
     virtual qint64 writeBytes(QIODevice& device, const QByteArray& bytes);
 };
 

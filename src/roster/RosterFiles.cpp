@@ -6,7 +6,9 @@
 #include "roster/Numbers.h"
 #include "roster/PrintWriter.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace zel {
@@ -29,8 +31,44 @@ QString withTrailingSeparator(const QString& folder) {
     return folder + u'/';
 }
 
+namespace {
+QString seenKey(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// Size and SHA-256 of a file's bytes; empty for a missing file.
+QByteArray fingerprint(const std::optional<QByteArray>& bytes) {
+    if (!bytes)
+        return {};
+    return QByteArray::number(bytes->size()) + ':' +
+           QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256);
+}
+} // namespace
+
+void RosterFiles::remember(const QString& path, const std::optional<QByteArray>& bytes) const {
+    m_seen.insert(seenKey(path), fingerprint(bytes));
+}
+
+bool RosterFiles::changedSinceSeen(const QString& path) const {
+    const auto seen = m_seen.constFind(seenKey(path));
+    if (seen == m_seen.constEnd())
+        return false; // never read: nothing the user could have missed
+    const auto now = m_store.read(path);
+    // A vanished folder is reported by the save itself, which names the folder.
+    if (!now && !QFileInfo(QFileInfo(path).absolutePath()).isDir())
+        return false;
+    return fingerprint(now) != *seen;
+}
+
+QString RosterFiles::changedOnDiskReason() {
+    return QStringLiteral("読み込んだ後に、ほかのプログラムで変更されています。その変更を消さない"
+                          "よう、保存しませんでした。\nボードに表示される最新の内容を確かめてから、"
+                          "もう一度操作してください。");
+}
+
 std::optional<QString> RosterFiles::readDecoded(const QString& path) const {
     const auto bytes = m_store.read(path);
+    remember(path, bytes);
     if (!bytes)
         return std::nullopt;
     return decodeDataFile(*bytes);
@@ -169,7 +207,12 @@ SaveResult RosterFiles::saveText(const QString& path, const QString& fileName, c
     if (!bytes)
         return SaveResult::failure(fileName,
                                    QStringLiteral("Shift-JIS で保存できない文字があります。"));
-    return m_store.save(path, *bytes);
+    if (changedSinceSeen(path))
+        return SaveResult::failure(fileName, changedOnDiskReason());
+    SaveResult result = m_store.save(path, *bytes);
+    if (result.ok)
+        remember(path, *bytes);
+    return result;
 }
 
 SaveResult RosterFiles::saveFolderFile(const QString& folder) const {

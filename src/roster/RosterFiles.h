@@ -4,6 +4,7 @@
 #include "roster/FileStore.h"
 #include "roster/RosterState.h"
 
+#include <QHash>
 #include <QStringList>
 
 namespace zel {
@@ -34,6 +35,11 @@ inline constexpr DisplayOptions kFallbackOptions{};
 
 // The six data files: where they are, how they load into the roster, and every save.
 // Saves prepare their whole content first and change no state unless the write succeeded.
+//
+// People edit these files by hand while the board runs. Every file is remembered as it was
+// last read by a load or written by a save; a save whose file has changed on disk since then
+// is refused, so content the program has not read is never overwritten. The next load reads
+// the change and the user can act again.
 class RosterFiles {
   public:
     RosterFiles(FileStore& store, QString workingDirectory);
@@ -63,13 +69,20 @@ class RosterFiles {
 
     FileStore& store() const { return m_store; }
 
+    // The reason a save gives when its file changed on disk since it was last seen.
+    static QString changedOnDiskReason();
+
   private:
     std::optional<QString> readDecoded(const QString& path) const;
     SaveResult saveText(const QString& path, const QString& fileName, const QString& text,
                         const QString& writerError) const;
+    void remember(const QString& path, const std::optional<QByteArray>& bytes) const;
+    bool changedSinceSeen(const QString& path) const;
 
     FileStore& m_store;
     QString m_workingDirectory;
+    // Size and hash of each file as last read or written; an empty entry: it was missing.
+    mutable QHash<QString, QByteArray> m_seen;
 };
 
 // Content of the list files and the job file, as saved.

@@ -19,6 +19,7 @@ class TestFileStore : public QObject {
     void saveReplacesFile();
     void missingFolder();
     void readsOnlyRegularFiles();
+    void keepsPermissionsAndFollowsLinks();
 };
 
 namespace {
@@ -92,6 +93,21 @@ void TestFileStore::readsOnlyRegularFiles() {
     QCOMPARE(store.read(dir.file(kName)), std::optional<QByteArray>(kOld));
     QVERIFY(!store.read(dir.file(QStringLiteral("missing.dat"))));
     QVERIFY(!store.read(dir.file(QStringLiteral("folder"))));
+}
+
+void TestFileStore::keepsPermissionsAndFollowsLinks() {
+    DataFolder dir;
+    dir.write(kName, kOld);
+    const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                        QFile::WriteGroup | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(dir.file(kName), shared));
+    QVERIFY(QFile::link(dir.file(kName), dir.file(QStringLiteral("link.dat"))));
+    FileStore store;
+    QVERIFY(store.save(dir.file(QStringLiteral("link.dat")), kNew).ok);
+    QCOMPARE(dir.read(kName), kNew);
+    QVERIFY(QFileInfo(dir.file(QStringLiteral("link.dat"))).isSymLink());
+    QCOMPARE(QFile::permissions(dir.file(kName)) & QFile::Permissions(0xf0ff), shared);
+    QCOMPARE(entries(dir), (QStringList{QStringLiteral("link.dat"), kName}));
 }
 
 QTEST_APPLESS_MAIN(TestFileStore)
