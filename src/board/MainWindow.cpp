@@ -14,6 +14,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QWindow>
 
 namespace zel {
 
@@ -109,9 +110,14 @@ void MainWindow::placeWindow() {
 
 void MainWindow::recordPosition() {
     const TwipScale s = scale();
-    const QPoint corner = frameGeometry().topLeft();
-    if (isVisible())
-        m_frameMargins = geometry().topLeft() - corner;
+    QPoint corner = frameGeometry().topLeft();
+    // The widget's cached frame can still be the empty one it had before the window manager
+    // framed the window; the platform window asks the window manager for the real one.
+    if (QWindow* handle = windowHandle(); handle && isVisible()) {
+        const QMargins frame = handle->frameMargins();
+        corner = geometry().topLeft() - QPoint(frame.left(), frame.top());
+        m_frameMargins = QPoint(frame.left(), frame.top());
+    }
     m_context.state.savedLeft = toInt32(s.twipsX(corner.x()));
     m_context.state.savedTop = toInt32(s.twipsY(corner.y()));
 }
