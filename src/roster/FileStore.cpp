@@ -85,14 +85,17 @@ QByteArray temporaryName(const QByteArray& target) {
 }
 
 // The new content is written to a file beside the target that has no name yet where the file
-// system allows it, so that a save killed midway leaves nothing behind; elsewhere under a
-// random name. `named` is set once the file has a name.
+// system allows it, so that a save killed while writing leaves nothing behind; elsewhere under
+// a random name. `named` is set once the file has a name.
 int openTemporary(const QByteArray& target, QByteArray& named) {
     const QByteArray folder =
         QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
-    const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd >= 0)
-        return fd;
+    // Naming such a file later goes through /proc.
+    if (::access("/proc/self/fd", F_OK) == 0) {
+        const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return fd;
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         named = temporaryName(target);
         const int fd = ::open(named.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
@@ -181,7 +184,8 @@ SaveResult FileStore::save(const QString& path, const QByteArray& bytes) {
                                : QStringLiteral("書き込みが途中で止まりました (%1 / %2 バイト)。")
                                      .arg(std::max<qint64>(written, 0))
                                      .arg(bytes.size()));
-    if (::fsync(fd) != 0)
+    // Only a file system that cannot sync at all is let off.
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
         return fail(writeProblem(target, errno));
     if (!nameTemporary(fd, target, named))
         return fail(writeProblem(target, errno));
