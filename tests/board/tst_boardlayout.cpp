@@ -1,177 +1,159 @@
-#include "board/BoardLayout.h"
+// The board's numbers and the rules on them: where a press lands, where the trash zone starts,
+// where the carried marker may go. Each table row holds the inputs, then the expected numbers.
+
+#include "board/BoardRules.h"
 #include "board/TwipScale.h"
 
 #include <QTest>
 
 using namespace zel;
 
-namespace zel {
-// Readable failures for QCOMPARE.
-char* toString(const TwipRect& r) {
-    return QTest::toString(
-        QStringLiteral("(%1, %2) %3 x %4").arg(r.left).arg(r.top).arg(r.width).arg(r.height));
-}
-} // namespace zel
-
-// The board's numbers: window size, column pitch, tags, row frames, buttons and markers.
-class TestBoardLayout : public QObject {
-    Q_OBJECT
-
-  private slots:
-    void sizes_data();
-    void sizes();
-    void tagsAndFrames_data();
-    void tagsAndFrames();
-    void markers_data();
-    void markers();
-    void pixels();
-};
-
 namespace {
-RosterState roster(int persons, double namesPerColumn, int tagHeight, int maxMarkerWidth) {
+// Tags 1000 wide; markers of six green and four yellow characters.
+RosterState roster(int persons, double namesPerColumn = 10, int chars = 6, int tagHeight = 300) {
     RosterState s;
     s.personCount = persons;
     s.namesPerColumn = namesPerColumn;
     s.tagHeight = tagHeight;
     s.tagWidth = 1000;
-    s.maxPersonMarkerWidth = maxMarkerWidth;
+    s.maxPersonMarkerWidth = chars;
     s.greenMarkerWidth = 6;
     s.yellowMarkerWidth = 4;
     return s;
 }
+using Row = QList<double>;
 } // namespace
 
-void TestBoardLayout::sizes_data() {
-    QTest::addColumn<int>("persons");
-    QTest::addColumn<double>("namesPerColumn");
-    QTest::addColumn<int>("tagHeight");
-    QTest::addColumn<int>("maxMarkerWidth");
-    // rowPitch, columnPitch, window width, window height, button top
-    QTest::addColumn<QList<double>>("expected");
+class TestBoardLayout : public QObject {
+    Q_OBJECT
+    static Row list(const TwipRect& r) { return {r.left, r.top, r.width, r.height}; }
+    static void row(const char* name, const Row& values) { QTest::newRow(name) << values; }
+  private slots:
+    // Persons, names a column, marker characters; column pitch, window width, height, buttons' top.
+    void sizes_data() {
+        QTest::addColumn<Row>("row");
+        row("worked example", {25, 10, 6, 3200, 9950, 4760, 3685});
+        row("no persons", {0, 10, 0, 2500, 2050, 1160, 85});
+        row("20 persons, two columns", {20, 10, 0, 2500, 5350, 4760, 3685});
+        row("4 persons, 4 rows; 3 characters", {4, 10, 3, 2500, 2850, 2600, 1525});
+        row("4 characters widen the pitch", {4, 10, 4, 2600, 2950, 2600, 1525});
+        row("10.5 a column is 10", {21, 10.5, 0, 2500, 7850, 4760, 3685});
+        row("11.5 a column is 12", {24, 11.5, 0, 2500, 5350, 5480, 4405});
+        row("a tiny fraction needs a column", {1, 2000, 0, 2500, 2850, 1520, 445});
+        row("widths past 16 bits", {25, 10, 120, 37400, 112550, 4760, 3685});
+    }
+    void sizes() {
+        QFETCH(Row, row);
+        const BoardLayout l = computeBoardLayout(roster(int(row[0]), row[1], int(row[2])));
+        QCOMPARE((Row{double(l.grid.columnPitch), l.windowWidth, l.windowHeight, l.grid.rowPitch}),
+                 (Row{row[3], row[4], row[5], 360}));
+        QCOMPARE((QList<size_t>{l.tags.size(), l.frames.size()}), QList<size_t>(2, size_t(row[0])));
+        const double top = row[6], eraseLeft = row[4] - 450;
+        QCOMPARE(list(l.yellowButton) + list(l.greenButton) + list(l.eraseButton),
+                 (Row{0, top, 500, 350, 500, top, 500, 350, eraseLeft, top, 300, 350}));
+    }
 
-    QTest::newRow("worked example")
-        << 25 << 10.0 << 300 << 6 << QList<double>{360, 3200, 9950, 4760, 3685};
-    QTest::newRow("no persons") << 0 << 10.0 << 300 << 0
-                                << QList<double>{360, 2500, 2050, 1160, 85};
-    QTest::newRow("20 persons, two columns")
-        << 20 << 10.0 << 300 << 0 << QList<double>{360, 2500, 5350, 4760, 3685};
-    QTest::newRow("21 persons, three columns")
-        << 21 << 10.0 << 300 << 0 << QList<double>{360, 2500, 7850, 4760, 3685};
-    QTest::newRow("4 persons count 4 rows")
-        << 4 << 10.0 << 300 << 0 << QList<double>{360, 2500, 2850, 2600, 1525};
-    QTest::newRow("3 characters stay at the minimum pitch")
-        << 4 << 10.0 << 300 << 3 << QList<double>{360, 2500, 2850, 2600, 1525};
-    QTest::newRow("4 characters widen the pitch")
-        << 4 << 10.0 << 300 << 4 << QList<double>{360, 2600, 2950, 2600, 1525};
-    QTest::newRow("10.5 per column is 10")
-        << 21 << 10.5 << 300 << 0 << QList<double>{360, 2500, 7850, 4760, 3685};
-    QTest::newRow("11.5 per column is 12")
-        << 24 << 11.5 << 300 << 0 << QList<double>{360, 2500, 5350, 5480, 4405};
-    QTest::newRow("tiny fraction still needs a column")
-        << 1 << 2000.0 << 300 << 0 << QList<double>{360, 2500, 2850, 1520, 445};
-    QTest::newRow("more than 109 characters of markers")
-        << 25 << 10.0 << 300 << 120 << QList<double>{360, 37400, 112550, 4760, 3685};
-    QTest::newRow("tiny tags") << 1 << 10.0 << 10 << 0 << QList<double>{12, 2500, 2850, 1114, 39};
-}
+    // Names a column, person; left and top of the tag (1000 x 300) and frame (3200 x 360).
+    void tagsAndFrames_data() {
+        QTest::addColumn<Row>("row");
+        row("person 0", {10, 0, 100, 60, 0, 30});
+        row("person 12", {10, 12, 3300, 780, 3200, 750});
+        row("person 24", {10, 24, 6500, 1500, 6400, 1470});
+        // One rounded count for column and row: person 10 must not land on person 0.
+        row("10.5: person 10", {10.5, 10, 3300, 60, 3200, 30});
+        row("10.5: person 21", {10.5, 21, 6500, 420, 6400, 390});
+    }
+    void tagsAndFrames() {
+        QFETCH(Row, row);
+        const BoardLayout l = computeBoardLayout(roster(25, row[0]));
+        QCOMPARE(list(l.tags.at(int(row[1]))) + list(l.frames.at(int(row[1]))),
+                 (Row{row[2], row[3], 1000, 300, row[4], row[5], 3200, 360}));
+    }
 
-void TestBoardLayout::sizes() {
-    QFETCH(int, persons);
-    QFETCH(double, namesPerColumn);
-    QFETCH(int, tagHeight);
-    QFETCH(int, maxMarkerWidth);
-    QFETCH(QList<double>, expected);
+    // Marker 2's duty code, person, offset, tag height, marker characters; its rectangle.
+    void markers_data() {
+        QTest::addColumn<Row>("row");
+        row("worked example, yellow", {7, 12, 600, 300, 6, 5000, 760, 1230, 335});
+        row("green", {112, 0, 0, 300, 6, 1200, 40, 1830, 335});
+        row("person without a tag", {100, 35, 0, 300, 6, 10800, 1840, 1830, 335});
+        row("offset past 16 bits", {100, 12, 33000, 300, 120, 71600, 760, 1830, 335});
+        row("tiny tags clamp the height", {3, 0, 0, 10, 6, 1200, -18, 1230, 0});
+    }
+    void markers() {
+        QFETCH(Row, row);
+        RosterState s = roster(25, 10, int(row[4]), int(row[3]));
+        s.markerCount = 2;
+        s.markerDuty[2] = int(row[0]);
+        s.markerPerson[2] = int(row[1]);
+        s.markerOffset[2] = int(row[2]);
+        const BoardLayout l = computeBoardLayout(s);
+        QCOMPARE(l.markers.size(), size_t(2));
+        QCOMPARE(list(l.markers[1]), row.mid(5));
+    }
 
-    const BoardLayout l =
-        computeBoardLayout(roster(persons, namesPerColumn, tagHeight, maxMarkerWidth));
-    QCOMPARE((QList<double>{l.grid.rowPitch, double(l.grid.columnPitch), l.windowWidth,
-                            l.windowHeight, l.yellowButton.top}),
-             expected);
-    QCOMPARE(int(l.tags.size()), persons);
-    QCOMPARE(int(l.frames.size()), persons);
-    QCOMPARE(l.boardWidth(), l.windowWidth - 120);
-    QCOMPARE(l.boardHeight(), l.windowHeight - 690);
-    const double top = expected[4];
-    QCOMPARE(l.yellowButton, (TwipRect{0, top, 500, 350}));
-    QCOMPARE(l.greenButton, (TwipRect{500, top, 500, 350}));
-    QCOMPARE(l.eraseButton, (TwipRect{l.windowWidth - 450, top, 300, 350}));
-}
+    void pixels() {
+        const TwipScale s{15, 15};
+        QCOMPARE(s.x(337.5), 22); // 22.5 pixels: ties go to the even neighbour
+        QCOMPARE(s.y(352.5), 24); // 23.5
+        QCOMPARE(s.x(-337.5), -22);
+        QCOMPARE(s.rect({3300, 780, 1000, 300}), QRect(220, 52, 67, 20));
+        QCOMPARE(s.width(-100), 0);
+        QCOMPARE(s.width(112550 * 10), 32767); // X11 ends at 32767 pixels
+    }
 
-void TestBoardLayout::tagsAndFrames_data() {
-    QTest::addColumn<double>("namesPerColumn");
-    QTest::addColumn<int>("person");
-    QTest::addColumn<TwipRect>("tag");
-    QTest::addColumn<TwipRect>("frame");
+    // Names a column, a point; the person there or -1. Row 0 starts at y 40, columns at 3200.
+    void personAtPoint_data() {
+        QTest::addColumn<Row>("row");
+        row("person 12's tag", {10, 3300, 770, 12});
+        row("one twip left is column 0", {10, 3199, 770, 2});
+        row("last person of the short column", {10, 6500, 1800, 24});
+        row("the row under it is empty", {10, 6500, 1840, -1});
+        row("above the first row is row 0", {10, 3300, 39, 10});
+        row("last row of a column", {10, 100, 3639, 9});
+        row("below it is no one, not the next column", {10, 100, 3640, -1});
+        row("left of the board", {10, -1, 770, -1});
+        row("10.5 a column: row 0 ends at 400", {10.5, 3300, 399, 10});
+        row("10.5 a column: row 1 starts at 400", {10.5, 3300, 400, 11});
+    }
+    void personAtPoint() {
+        QFETCH(Row, row);
+        const BoardLayout l = computeBoardLayout(roster(25, row[0]));
+        QCOMPARE(personAt(l.grid, 25, {row[1], row[2]}).value_or(-1), int(row[3]));
+    }
 
-    // 25 persons, tag 1000 x 300, six characters of markers: column pitch 3200.
-    QTest::newRow("person 0") << 10.0 << 0 << TwipRect{100, 60, 1000, 300}
-                              << TwipRect{0, 30, 3200, 360};
-    QTest::newRow("person 12") << 10.0 << 12 << TwipRect{3300, 780, 1000, 300}
-                               << TwipRect{3200, 750, 3200, 360};
-    QTest::newRow("person 24") << 10.0 << 24 << TwipRect{6500, 1500, 1000, 300}
-                               << TwipRect{6400, 1470, 3200, 360};
-    // One rounded count for column and row: person 10 must not land on person 0.
-    QTest::newRow("10.5: person 10")
-        << 10.5 << 10 << TwipRect{3300, 60, 1000, 300} << TwipRect{3200, 30, 3200, 360};
-    QTest::newRow("10.5: person 21")
-        << 10.5 << 21 << TwipRect{6500, 420, 1000, 300} << TwipRect{6400, 390, 3200, 360};
-}
+    // Tag height; zone start: a row pitch and 780 above the bottom, never on the last tag row.
+    void trashZone_data() {
+        QTest::addColumn<Row>("row");
+        row("tags 300, as the board always had it", {300, 3620});
+        row("tags 600 keep it below the tags", {600, 7200});
+        row("tags 100 keep it reachable", {100, 1420});
+    }
+    void trashZone() {
+        QFETCH(Row, row);
+        QCOMPARE(trashZoneStart(computeBoardLayout(roster(25, 10, 6, int(row[0])))), row[1]);
+    }
 
-void TestBoardLayout::tagsAndFrames() {
-    QFETCH(double, namesPerColumn);
-    QFETCH(int, person);
-    QFETCH(TwipRect, tag);
-    QFETCH(TwipRect, frame);
-    const BoardLayout l = computeBoardLayout(roster(25, namesPerColumn, 300, 6));
-    QCOMPARE(l.tags.at(person), tag);
-    QCOMPARE(l.frames.at(person), frame);
-}
-
-void TestBoardLayout::markers_data() {
-    QTest::addColumn<int>("duty");
-    QTest::addColumn<int>("person");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<int>("tagHeight");
-    QTest::addColumn<int>("maxMarkerWidth");
-    QTest::addColumn<TwipRect>("rect");
-
-    QTest::newRow("worked example, yellow")
-        << 7 << 12 << 600 << 300 << 6 << TwipRect{5000, 760, 1230, 335};
-    QTest::newRow("green") << 112 << 0 << 0 << 300 << 6 << TwipRect{1200, 40, 1830, 335};
-    QTest::newRow("person without a tag")
-        << 100 << 35 << 0 << 300 << 6 << TwipRect{10800, 1840, 1830, 335};
-    QTest::newRow("offset past 16 bits")
-        << 100 << 12 << 33000 << 300 << 120 << TwipRect{71600, 760, 1830, 335};
-    QTest::newRow("tiny tags clamp the height")
-        << 3 << 0 << 0 << 10 << 6 << TwipRect{1200, -18, 1230, 0};
-}
-
-void TestBoardLayout::markers() {
-    QFETCH(int, duty);
-    QFETCH(int, person);
-    QFETCH(int, offset);
-    QFETCH(int, tagHeight);
-    QFETCH(int, maxMarkerWidth);
-    QFETCH(TwipRect, rect);
-
-    RosterState s = roster(25, 10, tagHeight, maxMarkerWidth);
-    s.markerCount = 2;
-    s.markerDuty[2] = duty;
-    s.markerPerson[2] = person;
-    s.markerOffset[2] = offset;
-    const BoardLayout l = computeBoardLayout(s);
-    QCOMPARE(int(l.markers.size()), 2);
-    QCOMPARE(l.markers[1], rect);
-}
-
-void TestBoardLayout::pixels() {
-    const TwipScale s{15, 15};
-    QCOMPARE(s.x(337.5), 22); // 22.5 pixels: ties go to the even neighbour
-    QCOMPARE(s.y(352.5), 24); // 23.5
-    QCOMPARE(s.x(-337.5), -22);
-    QCOMPARE(s.rect({3300, 780, 1000, 300}), QRect(220, 52, 67, 20));
-    QCOMPARE(s.width(-100), 0);
-    QCOMPARE(s.width(112550 * 10), 32767); // X11 ends at 32767 pixels
-}
+    // Persons, tag height, pointer; top-left of the 1230 x 335 marker. Window 9950 x 4760.
+    void trackingBounds_data() {
+        QTest::addColumn<Row>("row");
+        row("free", {25, 300, 5000, 2000, 4385, 1832.5});
+        row("left: tag width + 200", {25, 300, 1000, 2000, 1200, 1832.5});
+        row("right: not reached at 500", {25, 300, 8835, 2000, 8220, 1832.5});
+        row("right: past it at 550", {25, 300, 8836, 2000, 8170, 1832.5});
+        row("top", {25, 300, 5000, 100, 4385, 0});
+        row("bottom: height - 1050", {25, 300, 5000, 9000, 4385, 3710});
+        // Tags 100: window 2320 high, zone at 1420, marker 95 high: the zone decides.
+        row("bottom: the zone", {25, 100, 5000, 9000, 4385, 1372.5});
+        // No persons: 2050 wide, so the right bound (270) wins over the left one (1200).
+        row("right wins over left", {0, 300, 100, 200, 270, 32.5});
+    }
+    void trackingBounds() {
+        QFETCH(Row, row);
+        const BoardLayout l = computeBoardLayout(roster(int(row[0]), 10, 6, int(row[1])));
+        const QSizeF carried(1230, row[1] * 1.2 - 25);
+        QCOMPARE(trackedMarkerTopLeft(l, 1000, {row[2], row[3]}, carried), QPointF(row[4], row[5]));
+    }
+};
 
 QTEST_APPLESS_MAIN(TestBoardLayout)
 #include "tst_boardlayout.moc"

@@ -1,335 +1,208 @@
-#include "roster/CodePage.h"
 #include "roster/RosterFiles.h"
 #include "support/DataFolder.h"
+#include "support/FakePlatform.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
+#include <QDirIterator>
 #include <QRandomGenerator>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zel;
+using namespace Qt::StringLiterals;
 using zel::test::DataFolder;
 
-// Saves under faults: the user is told which file failed and why, a data file holds either its
-// old or its new content byte for byte, and saving works again once the fault is gone. Some
-// cases run this program again as a helper: as an unprivileged user, or to be killed.
+// Saves that cannot or must not go through: the message names the file and why, the file keeps its
+// old bytes with nothing beside it, and the same save works once the cause is gone. No save writes
+// over another program's change since the last load, nor leaves a cut file when killed midway.
+
+namespace {
+enum Fault { None, NoDir, DirGone, ReadOnlyDir, ReadOnlyFile, FullDisk, Edited, Removed };
+enum Save { Persons, Green, Job, Clear, Options };
+
+struct Case {
+    Fault fault;
+    Save save;
+    QString reason;     // "@" stands for the data folder
+    QByteArray edit{};  // what another program writes, or what fills the disk
+    int stopAfter = -1; // bytes a write gets through; -1: all
+};
+
+const QString kFileOf[] = {kPersonFile, kGreenListFile, kJobFile, kJobFile, kParameterFile};
+
+// The folder file names "roster" by its absolute path, without a separator; no parameter file.
+void writeRoster(const DataFolder& dir) {
+    dir.write(kFolderFile, QFile::encodeName(dir.file("roster")) + "\r\n");
+    dir.write("roster/" + kPersonFile, " 2\r\nAnn\r\nBob\r\n");
+    dir.write("roster/" + kGreenListFile, " 1\r\nsweep\r\n");
+    dir.write("roster/" + kJobFile, " 2\r\n 100  0  0\r\n 100  1  0\r\n");
+}
+
+QString perform(Save save, const RosterFiles& files, RosterState& state) {
+    if (save == Job) { // one more marker: duty 0 for person 0
+        state.markerCount += 1;
+        state.markerDuty[state.markerCount] = state.markerPerson[state.markerCount] = 0;
+    }
+    const SaveResult result = save == Persons ? files.savePersonFile(state, {"Ann", "Bob", "Cy"})
+                              : save == Green
+                                  ? files.saveDutyList(state, DutyColour::Green, {"sweep", "dust"})
+                              : save == Job   ? files.saveJobFile(state)
+                              : save == Clear ? files.clearJobFile(state)
+                                              : files.saveParameterFile({6, 4, 1200, 300, 9});
+    return result.ok ? u"ok"_s : result.message();
+}
+
+// Every file and folder under `folder`, with the bytes of each file.
+QMap<QString, QByteArray> snapshot(const QString& folder) {
+    QMap<QString, QByteArray> found;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        found[file.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+    }
+    return found;
+}
+
+bool setMode(const QString& path, mode_t mode) {
+    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+
+// The two contents a burst of saves alternates between: a cut or mixed file matches neither.
+const QByteArray kBurst[] = {QByteArray(7, 'a'), QByteArray(20000, 'b')};
+
+} // namespace
+
 class TestSaveFaults : public QObject {
     Q_OBJECT
 
   private slots:
-    void dataFolderGone_data();
-    void dataFolderGone();
-    void readOnlyForAnUnprivilegedUser_data();
-    void readOnlyForAnUnprivilegedUser();
-    void fullDisk();
-    void killedDuringSaves();
+    void failedSaves_data() {
+        QTest::addColumn<Case>("c");
+        const QString noDir = u"保存先のフォルダ「@」がありません。"_s;
+        const QString stopped = u"書き込みが途中で止まりました (%1 / %2 バイト)。"_s;
+        const QString changed = RosterFiles::changedOnDiskReason();
+        QTest::newRow("data folder missing") << Case{NoDir, Persons, noDir};
+        QTest::newRow("data folder moved away while the board runs") << Case{DirGone, Job, noDir};
+        QTest::newRow("read-only data folder") << Case{
+            ReadOnlyDir, Job,
+            u"フォルダ「@」に書き込めません (読み取り専用か、書き込む権限がありません)。"_s};
+        QTest::newRow("read-only job file")
+            << Case{ReadOnlyFile, Job, u"ファイルが読み取り専用です。"_s};
+        QTest::newRow("full disk")
+            << Case{FullDisk, Job, u"ディスクに空きがありません。"_s, QByteArray(1 << 16, 'x')};
+        QTest::newRow("write stops at once") << Case{None, Job, stopped.arg(0).arg(41), {}, 0};
+        QTest::newRow("write stops before the last byte")
+            << Case{None, Job, stopped.arg(40).arg(41), {}, 40};
+        QTest::newRow("new file, write stops midway")
+            << Case{None, Options, stopped.arg(7).arg(25), {}, 7};
+        // Changed since the last load; a same-size rewrite shows only in the bytes.
+        QTest::newRow("job file rewritten") << Case{Edited, Job, changed, " 1\r\n 1  0  0\r\n"};
+        QTest::newRow("job file removed, then all cleared") << Case{Removed, Clear, changed};
+        QTest::newRow("person file, same size")
+            << Case{Edited, Persons, changed, " 2\r\nAnn\r\nBen\r\n"};
+        QTest::newRow("green list rewritten") << Case{Edited, Green, changed, " 0\r\n"};
+        QTest::newRow("parameter file made after a load without one")
+            << Case{Edited, Options, changed, " 3\r\n 3\r\n 900\r\n 300\r\n 9\r\n"};
+    }
+
+    void failedSaves() {
+        QFETCH(Case, c);
+        // Root writes into read-only folders: it saves as "nobody" there.
+        constexpr uid_t nobody = 65534;
+        const bool asNobody = (c.fault == ReadOnlyDir || c.fault == ReadOnlyFile) && !::geteuid();
+        if (asNobody && (::setresuid(nobody, nobody, 0) != 0 || ::setresuid(0, 0, 0) != 0))
+            QSKIP("root cannot save as the unprivileged user \"nobody\" here");
+        DataFolder dir;
+        const QString roster = dir.file("roster");
+        const QString target = dir.file((c.save >= Options ? "" : "roster/") + kFileOf[c.save]);
+        const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(roster), MNT_DETACH); });
+        if (c.fault != NoDir)
+            QVERIFY(QDir().mkdir(roster) && setMode(dir.path(), 0755));
+        if (c.fault == FullDisk &&
+            ::mount("tmpfs", QFile::encodeName(roster), "tmpfs", 0, "size=32k"))
+            QSKIP(qPrintable("cannot mount a small tmpfs to fill (needs root): " +
+                             QString::fromLocal8Bit(std::strerror(errno))));
+        writeRoster(dir); // nothing lands in a missing data folder
+        test::FailingFileStore store;
+        RosterFiles files(store, dir.path());
+        RosterState state;
+        files.loadAll(state);
+        const auto save = [&](RosterState& s) {
+            if (asNobody && ::setresuid(nobody, nobody, 0) != 0)
+                return u"cannot become nobody"_s;
+            const QString outcome = perform(c.save, files, s);
+            if (asNobody && ::setresuid(0, 0, 0) != 0)
+                qFatal("cannot become root again");
+            return outcome;
+        };
+
+        QVERIFY(c.fault == DirGone        ? QDir(dir.path()).rename("roster", "moved")
+                : c.fault == ReadOnlyDir  ? setMode(roster, 0555)
+                : c.fault == ReadOnlyFile ? setMode(roster, 0777) && setMode(target, 0444)
+                : c.fault == Removed      ? QFile::remove(target)
+                                          : true);
+        if (!c.edit.isEmpty()) // as much of the filler as fits
+            dir.write(c.fault == FullDisk ? roster + "/filler" : target, c.edit);
+        store.failAfterBytes = c.stopAfter;
+
+        const auto before = snapshot(dir.path());
+        RosterState tried = state;
+        QCOMPARE(
+            save(tried),
+            u"「%1」を保存できませんでした。\n%2\n\nファイルは変更前のまま残っています。"_s.arg(
+                kFileOf[c.save], c.reason.replace(u'@', roster)));
+        QVERIFY(snapshot(dir.path()) == before); // the old file as it was, nothing beside it
+        QCOMPARE(tried.markerOffset, state.markerOffset);
+
+        // The cause goes away (after another program's change, the board reloads); the same save
+        // works.
+        QVERIFY(c.fault == NoDir     ? QDir().mkdir(roster)
+                : c.fault == DirGone ? QDir(dir.path()).rename("moved", "roster")
+                : c.fault == ReadOnlyDir || c.fault == ReadOnlyFile
+                    ? setMode(roster, 0777) && setMode(target, 0666)
+                : c.fault == FullDisk ? QFile::remove(roster + "/filler")
+                                      : true);
+        if (c.fault == Edited || c.fault == Removed)
+            files.loadAll(state);
+        store.failAfterBytes = -1;
+        QCOMPARE(save(state), u"ok"_s);
+        QVERIFY(snapshot(dir.path()) != before);
+    }
+
+    void killedDuringSaves() {
+        DataFolder dir;
+        const QString path = dir.file(kPersonFile);
+        for (int run = 0; run < 25; ++run) {
+            dir.write(kPersonFile, "before");
+            const pid_t child = ::fork();
+            if (child == 0) // saves the two contents in turn until killed
+                for (int i = 1;; ++i)
+                    FileStore().save(path, kBurst[i % 2]);
+            QVERIFY(child > 0);
+            { // killed once it is saving, at a random moment of the burst
+                const auto stop = qScopeGuard([=] {
+                    ::kill(child, SIGKILL);
+                    ::waitpid(child, nullptr, 0);
+                });
+                QTRY_VERIFY_WITH_TIMEOUT(dir.read(kPersonFile) != "before", 20000);
+                QThread::usleep(QRandomGenerator::global()->bounded(20000));
+            }
+            const QByteArray now = dir.read(kPersonFile);
+            QVERIFY2(now == kBurst[0] || now == kBurst[1], qPrintable(QString::number(run)));
+        }
+        // Whatever a killed save left behind, the file is saved as before.
+        QVERIFY(FileStore().save(path, "new").ok);
+    }
 };
 
-namespace {
-const QByteArray kPersons = " 2\r\nAnn\r\nBob\r\n";
-const QByteArray kGreen = " 1\r\nsweep\r\n";
-const QByteArray kJob = " 2\r\n 100  0  0\r\n 100  1  0\r\n";
-
-void writeRoster(const QString& folder) {
-    const QList<std::pair<QString, QByteArray>> files{
-        {kPersonFile, kPersons}, {kGreenListFile, kGreen}, {kJobFile, kJob}};
-    for (const auto& [name, bytes] : files) {
-        QFile file(QDir(folder).filePath(name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-    }
-}
-
-QStringList entries(const QString& folder) {
-    QStringList names =
-        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    names.sort();
-    return names;
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// One more marker: duty 0 for person 0.
-SaveResult addMarker(const RosterFiles& files, RosterState& state) {
-    state.markerCount += 1;
-    state.markerDuty[state.markerCount] = 0;
-    state.markerPerson[state.markerCount] = 0;
-    return files.saveJobFile(state);
-}
-
-// The two rosters a burst of saves alternates between; they differ in length and in every
-// line, so a cut or mixed file matches neither.
-void setBurstRoster(RosterState& state, int variant) {
-    const int markers = variant == 0 ? 2 : 7;
-    state.personCount = variant == 0 ? 2 : 40;
-    for (int i = 0; i < state.personCount; ++i)
-        state.personNames[i] = QStringLiteral("%1-%2").arg(variant ? "Person" : "P").arg(i);
-    state.greenMarkerWidth = 5;
-    state.markerCount = markers;
-    for (int m = 1; m <= markers; ++m) {
-        state.markerDuty[m] = 100 + variant;
-        state.markerPerson[m] = m % state.personCount;
-    }
-}
-
-QStringList personNames(const RosterState& state) {
-    return QStringList(state.personNames.begin(), state.personNames.begin() + state.personCount);
-}
-
-QByteArray burstJobFile(int variant) {
-    RosterState state;
-    setBurstRoster(state, variant);
-    state.repackOffsets();
-    return *encodeDataFile(formatJobFile(state, 0));
-}
-
-QByteArray burstPersonFile(int variant) {
-    RosterState state;
-    setBurstRoster(state, variant);
-    return *encodeDataFile(formatNameList(personNames(state)));
-}
-
-// Helper modes. "save DIR": load DIR, add a marker, print the save's outcome. "burst DIR":
-// load DIR, then save the two burst rosters in turn until killed, printing a line per save.
-int runHelper(const QString& mode, const QString& folder) {
-    FileStore store;
-    RosterFiles files(store, folder);
-    RosterState state;
-    files.loadAll(state);
-    if (mode == QLatin1String("save")) {
-        const SaveResult result = addMarker(files, state);
-        const QString line =
-            result.ok
-                ? QStringLiteral("ok")
-                : QStringLiteral("failed\t%1\t%2").arg(result.fileName, result.reason.simplified());
-        std::printf("%s\n", line.toUtf8().constData());
-        return 0;
-    }
-    for (int i = 1;; ++i) {
-        setBurstRoster(state, i % 2);
-        if (!files.savePersonFile(state, personNames(state)).ok || !files.saveJobFile(state).ok)
-            return 1;
-        std::printf("saved\n");
-        std::fflush(stdout);
-    }
-}
-
-QString helperCopy(const QString& folder) {
-    const QString copy = QDir(folder).filePath(QStringLiteral("helper"));
-    QFile::copy(QCoreApplication::applicationFilePath(), copy);
-    QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOther | QFile::ReadOther);
-    return copy;
-}
-} // namespace
-
-void TestSaveFaults::dataFolderGone_data() {
-    QTest::addColumn<bool>("existedAtLoad");
-    QTest::newRow("data folder missing") << false;
-    QTest::newRow("data folder removed while the board runs") << true;
-}
-
-void TestSaveFaults::dataFolderGone() {
-    QFETCH(bool, existedAtLoad);
-    DataFolder dir;
-    dir.write(kFolderFile, "roster/\r\n");
-    const QString roster = dir.file(QStringLiteral("roster"));
-    if (existedAtLoad) {
-        QVERIFY(QDir().mkdir(roster));
-        writeRoster(roster);
-    }
-    FileStore store;
-    RosterFiles files(store, dir.path());
-    RosterState state;
-    files.loadAll(state);
-    if (existedAtLoad)
-        QVERIFY(QDir(roster).removeRecursively());
-    const QStringList before = entries(dir.path());
-
-    RosterState unchanged = state;
-    const QList<SaveResult> failed{addMarker(files, unchanged), files.clearJobFile(state),
-                                   files.savePersonFile(state, {"Cy"}),
-                                   files.saveDutyList(state, DutyColour::Yellow, {"bin"})};
-    const QStringList names{kJobFile, kJobFile, kPersonFile, kYellowListFile};
-    for (qsizetype i = 0; i < failed.size(); ++i) {
-        QVERIFY(!failed[i].ok);
-        QCOMPARE(failed[i].fileName, names[i]);
-        QVERIFY2(failed[i].reason.contains(roster), qPrintable(failed[i].reason));
-    }
-    QCOMPARE(unchanged.markerOffset, state.markerOffset);
-    QCOMPARE(entries(dir.path()), before); // the folder is not made up again
-
-    // The folder comes back as it was: saves work again, without a load in between.
-    QVERIFY(QDir().mkdir(roster));
-    if (existedAtLoad)
-        writeRoster(roster);
-    const SaveResult saved = addMarker(files, state);
-    QVERIFY2(saved.ok, qPrintable(saved.message()));
-    files.loadAll(state);
-    QCOMPARE(state.markerCount, existedAtLoad ? 3 : 1);
-}
-
-void TestSaveFaults::readOnlyForAnUnprivilegedUser_data() {
-    QTest::addColumn<bool>("folderReadOnly"); // else only the job file is
-    QTest::newRow("read-only data folder") << true;
-    QTest::newRow("read-only job file") << false;
-}
-
-void TestSaveFaults::readOnlyForAnUnprivilegedUser() {
-    QFETCH(bool, folderReadOnly);
-    // Root writes into read-only folders: as root, the helper runs as "nobody".
-    const bool root = ::geteuid() == 0;
-    if (root && QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
-        QSKIP("setpriv is not installed: cannot run the helper as an unprivileged user");
-    QTemporaryDir base;
-    QVERIFY(base.isValid());
-    QVERIFY(QFile::setPermissions(base.path(), QFile::Permissions(0x7755)));
-    const QString roster = QDir(base.path()).filePath(QStringLiteral("roster"));
-    QVERIFY(QDir().mkdir(roster));
-    writeRoster(roster);
-    const QString helper = helperCopy(base.path());
-    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther |
-                                        QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
-    const QFile::Permissions open =
-        readOnly | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    const QString target = folderReadOnly ? roster : QDir(roster).filePath(kJobFile);
-    QVERIFY(QFile::setPermissions(roster, folderReadOnly ? readOnly : open));
-    if (!folderReadOnly)
-        QVERIFY(
-            QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    const QStringList before = entries(roster);
-
-    auto runHelperAsUser = [&] {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        // The leak suppressions may lie where "nobody" cannot read them; leaks of this code
-        // are looked for in the test process itself.
-        env.remove(QStringLiteral("LSAN_OPTIONS"));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-        p.setProcessEnvironment(env);
-        const QStringList args{QStringLiteral("--helper"), QStringLiteral("save"), roster};
-        if (root)
-            p.start(QStringLiteral("setpriv"), QStringList{"--reuid=nobody", "--regid=nogroup",
-                                                           "--clear-groups", "--", helper} +
-                                                   args);
-        else
-            p.start(helper, args);
-        p.waitForFinished(30000);
-        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    };
-
-    const QStringList refused = runHelperAsUser().split(u'\t');
-    QCOMPARE(refused.value(0), QStringLiteral("failed"));
-    QCOMPARE(refused.value(1), kJobFile);
-    QVERIFY2(refused.value(2).contains(QStringLiteral("読み取り専用")),
-             qPrintable(refused.value(2)));
-    QCOMPARE(contents(QDir(roster).filePath(kJobFile)), kJob);
-    QCOMPARE(entries(roster), before);
-
-    // Writable again: the same save goes through.
-    QVERIFY(QFile::setPermissions(roster, open));
-    QVERIFY(QFile::setPermissions(QDir(roster).filePath(kJobFile), open));
-    QCOMPARE(runHelperAsUser(), QStringLiteral("ok"));
-    QCOMPARE(contents(QDir(roster).filePath(kJobFile)).left(4), QByteArray(" 3\r\n"));
-}
-
-void TestSaveFaults::fullDisk() {
-    DataFolder dir;
-    const QByteArray mountPoint = QFile::encodeName(dir.path());
-    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=16k") != 0)
-        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs to fill (needs root): %1")
-                             .arg(QString::fromLocal8Bit(std::strerror(errno)))));
-    struct Unmount {
-        QByteArray path;
-        ~Unmount() { ::umount2(path.constData(), MNT_DETACH); }
-    } unmount{mountPoint};
-
-    writeRoster(dir.path());
-    FileStore store;
-    RosterFiles files(store, dir.path());
-    RosterState state;
-    files.loadAll(state);
-    {
-        QFile filler(dir.file(QStringLiteral("filler")));
-        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray block(512, 'x');
-        while (filler.write(block) == block.size()) {
-        }
-    }
-    const QStringList before = entries(dir.path());
-
-    RosterState unchanged = state;
-    for (const SaveResult& result :
-         {addMarker(files, unchanged), files.savePersonFile(state, {"Ann", "Bob", "Cy"})}) {
-        QVERIFY2(!result.ok, qPrintable(result.fileName + " saved on a full disk"));
-        QCOMPARE(result.reason, QStringLiteral("ディスクに空きがありません。"));
-        QVERIFY(result.message().contains(result.fileName));
-    }
-    QCOMPARE(dir.read(kJobFile), kJob);
-    QCOMPARE(dir.read(kPersonFile), kPersons);
-    QCOMPARE(entries(dir.path()), before);
-
-    QVERIFY(QFile::remove(dir.file(QStringLiteral("filler"))));
-    QVERIFY(addMarker(files, state).ok);
-    QVERIFY(files.savePersonFile(state, {"Ann", "Bob", "Cy"}).ok);
-    QCOMPARE(dir.read(kPersonFile), QByteArray(" 3\r\nAnn\r\nBob\r\nCy\r\n"));
-}
-
-void TestSaveFaults::killedDuringSaves() {
-    DataFolder dir;
-    writeRoster(dir.path());
-    dir.write(kJobFile, burstJobFile(0));
-    dir.write(kPersonFile, burstPersonFile(0));
-    const QByteArrayList jobs{burstJobFile(0), burstJobFile(1)};
-    const QByteArrayList persons{burstPersonFile(0), burstPersonFile(1)};
-
-    int saves = 0;
-    for (int run = 0; run < 25; ++run) {
-        QProcess helper;
-        helper.start(QCoreApplication::applicationFilePath(),
-                     {QStringLiteral("--helper"), QStringLiteral("burst"), dir.path()});
-        // Killed only once it is saving, at a random moment of the burst.
-        QVERIFY(helper.waitForReadyRead(20000));
-        QThread::usleep(QRandomGenerator::global()->bounded(20000));
-        helper.kill();
-        QVERIFY(helper.waitForFinished(10000));
-        saves += int(helper.readAllStandardOutput().count('\n'));
-        QVERIFY2(jobs.contains(dir.read(kJobFile)), qPrintable("run " + QString::number(run)));
-        QVERIFY2(persons.contains(dir.read(kPersonFile)),
-                 qPrintable("run " + QString::number(run)));
-    }
-    QVERIFY(saves >= 25);
-
-    // A killed save may leave its temporary file; the roster loads and saves as before.
-    FileStore store;
-    RosterFiles files(store, dir.path());
-    RosterState state;
-    files.loadAll(state);
-    QVERIFY(jobs.contains(dir.read(kJobFile)));
-    QVERIFY(addMarker(files, state).ok);
-    files.loadAll(state);
-    QVERIFY(state.markerCount == 3 || state.markerCount == 8);
-}
-
-int main(int argc, char* argv[]) {
-    if (argc == 4 && std::strcmp(argv[1], "--helper") == 0)
-        return runHelper(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    QCoreApplication app(argc, argv);
-    TestSaveFaults test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TestSaveFaults)
 #include "tst_savefaults.moc"

@@ -1,29 +1,36 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
 namespace zel::test {
 
+// Lines joined with CR LF and encoded in CP932.
+QByteArray cp932Lines(const QStringList& lines);
+
 // A temporary folder of data files written byte for byte.
 class DataFolder {
   public:
-    DataFolder();
     QString path() const { return m_dir.path(); }
-    QString file(const QString& name) const;
-    void write(const QString& name, const QByteArray& bytes) const;
-    // Writes lines in CP932 with CR LF.
-    void writeLines(const QString& name, const QStringList& lines) const;
-    QByteArray read(const QString& name) const;
-    bool exists(const QString& name) const;
+    QString file(const QString& name) const { return QDir(path()).filePath(name); }
+    void write(const QString& name, const QByteArray& bytes) const {
+        QFile f(file(name));
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(bytes);
+    }
+    void writeLines(const QString& name, const QStringList& lines) const {
+        write(name, cp932Lines(lines));
+    }
+    QByteArray read(const QString& name) const {
+        QFile f(file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    bool exists(const QString& name) const { return QFile::exists(file(name)); }
 
   private:
-    QTemporaryDir m_dir;
+    QTemporaryDir m_dir; // removed with everything in it
 };
-
-// Lines joined with CR LF and encoded in CP932.
-QByteArray cp932Lines(const QStringList& lines);
 
 } // namespace zel::test

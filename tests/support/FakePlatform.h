@@ -19,7 +19,10 @@ class FailingFileStore : public FileStore {
     }
 
   protected:
-    qint64 writeBytes(QIODevice& device, const QByteArray& bytes) override;
+    qint64 writeBytes(QIODevice& device, const QByteArray& bytes) override {
+        return FileStore::writeBytes(device,
+                                     failAfterBytes < 0 ? bytes : bytes.left(failAfterBytes));
+    }
 };
 
 // A scripted desktop: a pointer that stays where it is put, 15 twips per pixel, answers to
@@ -43,10 +46,9 @@ class FakePlatform : public Platform {
     double devicePixelRatio() const override { return dpr; }
     bool confirm(QWidget*, const QString& title, const QString& text) override {
         confirmations << title + QStringLiteral("|") + text;
-        if (answers.empty())
-            return true;
-        const bool answer = answers.front();
-        answers.pop_front();
+        const bool answer = answers.empty() || answers.front();
+        if (!answers.empty())
+            answers.pop_front();
         return answer;
     }
     void showError(QWidget*, const QString& title, const QString& text) override {

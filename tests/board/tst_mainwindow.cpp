@@ -1,0 +1,372 @@
+// The main window as the user drives it: picker buttons, picks, carrying and dropping duties and
+// markers, what ends a carry, the marker pictures, clearing the board, the blinking caption.
+
+#include "board/BoardRules.h"
+#include "board/BoardView.h"
+#include "board/MainWindow.h"
+#include "pickers/DutyPicker.h"
+#include "roster/RosterFiles.h"
+#include "support/DataFolder.h"
+#include "support/FakePlatform.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+using namespace zel;
+using namespace zel::test;
+
+namespace {
+constexpr DutyColour kGreen = DutyColour::Green;
+constexpr DutyColour kYellow = DutyColour::Yellow;
+constexpr int kTrash = -1;
+// Green 5 and yellow 1 on person 3, yellow 2 on person 12: column pitch 3800, window 11750 wide.
+const QByteArray kJob(" 3\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n");
+
+// Entry k cropped from its whole picker: what an uncovered picker shows there.
+QImage entry(const RosterState& state, DutyColour colour, int k, int dpr = 1) {
+    const TwipScale scale{15, 15};
+    const QRect crop = computePickerGeometry(state, colour).picturePixels(k, scale);
+    return makePickerPainter(PickerConfig::of(colour), state, scale)
+        ->render(dpr)
+        .copy(QRect(crop.topLeft() * dpr, crop.size() * dpr))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// A main window over a data folder of its own on the scripted desktop (15 twips a pixel): 25
+// persons, 10 a column, tags 1000 x 300, 7 green and 8 yellow duties of 4 characters, 5 a column.
+struct Board {
+    static QImage rgb(const QPixmap& p) {
+        return p.toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    FakePlatform platform;
+    DataFolder folder;
+    RosterState state;
+    RosterFiles files{platform.store, folder.path()};
+    std::unique_ptr<MainWindow> window;
+
+    explicit Board(const QByteArray& job = kJob, int greenDuties = 7) {
+        folder.write(kParameterFile, " 10\r\n 5\r\n 1000\r\n 300\r\n 9\r\n");
+        writePersons(25);
+        writeList(kGreenListFile, QStringLiteral("緑当番%1"), greenDuties, 1, 36);
+        writeList(kYellowListFile, QStringLiteral("黄当番%1"), 8, 1, 36);
+        folder.write(kJobFile, job);
+    }
+    void writeList(const QString& file, const QString& pattern, int count, int digits,
+                   int base) const {
+        QStringList lines{QString::number(count)};
+        for (int i = 0; i < count; ++i)
+            lines << pattern.arg(i, digits, base, QChar(u'0')).toUpper();
+        folder.writeLines(file, lines);
+    }
+    void writePersons(int count) const { writeList(kPersonFile, "P%1", count, 2, 10); }
+    MainWindow& open() {
+        window = std::make_unique<MainWindow>(AppContext{state, files, platform});
+        window->load();
+        return *window;
+    }
+    BoardView* board() const { return window->board(); }
+    MarkerView* carried() const { return board()->carriedMarker(); }
+    QImage picture(int m) const { return rgb(board()->marker(m)->picture()); }
+    QByteArray job() const { return folder.read(kJobFile); }
+
+    // The numbers of the board markers, "-" for one that is hidden.
+    QString markers() const {
+        QStringList out;
+        for (int m = 1; m <= board()->shownMarkers(); ++m)
+            out << (board()->marker(m)->isVisible() ? QString::number(m) : QStringLiteral("-"));
+        return out.join(u' ');
+    }
+    // What of a carry is under way, in words; empty when nothing is.
+    QString carry() const {
+        const bool on[] = {carried()->isVisible(),           board()->trashCan()->isVisible(),
+                           window->timer1().isActive(),      window->timer2().isActive(),
+                           state.markerMovePending != 0,     state.dropRemovesMarker != 0,
+                           state.pendingGreenPlacement != 0, state.pendingYellowPlacement != 0};
+        const auto names = QStringLiteral("carried trash timer1 timer2 move remove green yellow");
+        QStringList out;
+        for (int i = 0; i < 8; ++i)
+            if (on[i])
+                out << names.split(u' ')[i];
+        return out.join(u' ');
+    }
+
+    // Presses entry k of a colour's picker, opening the picker first.
+    void pick(DutyColour colour, int k, Qt::MouseButton button = Qt::LeftButton) {
+        if (!window->isPickerShown(colour))
+            colour == kGreen ? window->toggleGreenPicker() : window->toggleYellowPicker();
+        const TwipRect r = window->picker(colour)->geometry().frame(k);
+        QTest::mousePress(window->picker(colour), button, {},
+                          (QPointF(r.left + r.width / 2, r.top + r.height / 2) / 15).toPoint());
+    }
+    // Presses board marker m where it stands.
+    void pickUp(int m, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mousePress(board()->marker(m), button, {}, board()->marker(m)->rect().center());
+    }
+    // "marker 1" picks up board marker 1; "green" or "yellow" picks that picker's entry 4.
+    void start(const QString& what, Qt::MouseButton button = Qt::LeftButton) {
+        what == "marker 1" ? pickUp(1, button)
+                           : pick(what == "green" ? kGreen : kYellow, 4, button);
+    }
+    // Presses the carried marker with its centre on person p's tag place, or in the trash zone.
+    void dropAt(int p, Qt::MouseButton button = Qt::LeftButton) {
+        const BoardLayout& l = window->layout();
+        const QPointF twips = p == kTrash
+                                  ? QPointF(l.boardWidth() / 2, trashZoneStart(l) + 60)
+                                  : QPointF(p / 10 * l.grid.columnPitch + 600, p % 10 * 360 + 210);
+        const QPoint at = (twips / 15).toPoint();
+        carried()->move(at - carried()->rect().center());
+        QTest::mousePress(carried(), button, {}, at - carried()->pos());
+    }
+};
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    // "open": the green and yellow flags afterwards; an open picker stands right under the window.
+    void stateTable_data() {
+        QTest::addColumn<QString>("presses");
+        QTest::addColumn<QString>("open");
+        auto row = [](const char* name, const char* presses, const char* open) {
+            QTest::newRow(name) << QString(presses) << QString(open);
+        };
+        row("0 0, Command1", "Command1", "10");
+        row("1 0, Command1", "Command1 Command1", "00");
+        row("0 1, Command1", "Command2 Command1", "10");
+        row("0 0, Command2", "Command2", "01");
+        row("0 1, Command2", "Command2 Command2", "00");
+        row("1 0, Command2", "Command1 Command2", "01");
+    }
+    void stateTable() {
+        QFETCH(QString, presses);
+        QFETCH(QString, open);
+        Board f;
+        MainWindow& window = f.open();
+        for (const QString& name : presses.split(u' '))
+            QTest::mouseClick(f.board()->findChild<QPushButton*>(name), Qt::LeftButton);
+        QCOMPARE(QStringLiteral("%1%2").arg(f.state.greenPickerOpen).arg(f.state.yellowPickerOpen),
+                 open);
+        for (DutyColour c : {kGreen, kYellow}) {
+            QCOMPARE(window.isPickerShown(c), open[c == kGreen ? 0 : 1] == u'1');
+            if (window.isPickerShown(c))
+                QCOMPARE(window.picker(c)->frameGeometry().topLeft(),
+                         window.frameGeometry().bottomLeft() + QPoint(0, 1));
+        }
+        QTRY_COMPARE(QApplication::activeWindow(), &window); // the picker leaves it the focus
+    }
+
+    // A pick ends a board-marker carry and replaces a placement of the other colour; the pointer
+    // goes 300 twips above the middle of the bottom edge. The window moved since the picker
+    // opened: the press is found in the picker all the same.
+    void pick_data() {
+        QTest::addColumn<bool>("green");
+        QTest::addColumn<QRect>("carried"); // board pixels
+        QTest::newRow("green") << true << QRect(67, 248, 82, 22);
+        QTest::newRow("yellow") << false << QRect(33, 248, 82, 23);
+    }
+    void pick() {
+        QFETCH(bool, green);
+        QFETCH(QRect, carried);
+        const DutyColour own = green ? kGreen : kYellow;
+        Board f;
+        MainWindow& window = f.open();
+        f.pickUp(1);
+        f.pick(green ? kYellow : kGreen, 1);
+        QCOMPARE(f.markers(), "1 2 3");
+        green ? window.toggleGreenPicker() : window.toggleYellowPicker();
+        window.move(window.pos() + QPoint(40, 0));
+        f.platform.pointer = QPoint(-1, -1);
+        f.pick(own, 6);
+        QCOMPARE(f.carry(), green ? "carried timer2 green" : "carried timer2 yellow");
+        QCOMPARE(f.state.pendingDutyIndex, 6);
+        QCOMPARE(f.state.greenPickerOpen + f.state.yellowPickerOpen, 0);
+        QVERIFY(!window.isPickerShown(own));
+        QCOMPARE(f.platform.pointer, f.board()->mapToGlobal(QPoint(388, 255)));
+        QCOMPARE(f.carried()->geometry(), carried);
+        QCOMPARE(Board::rgb(f.carried()->picture()), entry(f.state, own, 6));
+    }
+
+    // Each marker shows its entry as the picker draws it: yellow 7, green 12 (code 112). Green
+    // 50 and yellow -3 name no duty: they show blank.
+    void markerPictures() {
+        Board f(" 4\r\n 7  0  0\r\n 112  0  1200\r\n 150  1  0\r\n-3  2  0\r\n", 13);
+        f.open();
+        QCOMPARE(f.picture(1), entry(f.state, kYellow, 7));
+        QCOMPARE(f.picture(2), entry(f.state, kGreen, 12));
+        QCOMPARE(f.picture(1).pixelColor(5, 5), QColor(255, 255, 0)); // the entries' fills
+        QCOMPARE(f.picture(2).pixelColor(5, 5), QColor(128, 255, 128));
+        QImage blank(81, 22, QImage::Format_RGB32);
+        blank.fill(qRgb(0, 0, 64));
+        QCOMPARE(f.picture(3), blank);
+        QCOMPARE(f.picture(4), blank);
+    }
+
+    // A drop that stores reloads: the person added behind the board's back shows. Where no one
+    // stands nothing is stored and the carry goes on. "job" empty: untouched, not reloaded.
+    void drop_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("target"); // a person, or kTrash
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QByteArray>("job");
+        QTest::addColumn<QString>("markers");
+        QTest::addColumn<QString>("carry");
+        QTest::newRow("green duty on person 12")
+            << "green" << 12 << Qt::LeftButton
+            << QByteArray(" 4\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n 104  12  1200\r\n")
+            << "1 2 3 4" << QString();
+        QTest::newRow("yellow duty on person 0, right button")
+            << "yellow" << 0 << Qt::RightButton
+            << QByteArray(" 4\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n 4  0  0\r\n")
+            << "1 2 3 4" << QString();
+        // Marker 1 keeps its number: it now stands before marker 2, and person 3's gap closes.
+        QTest::newRow("marker 1 to person 12")
+            << "marker 1" << 12 << Qt::MiddleButton
+            << QByteArray(" 3\r\n 105  12  0\r\n 2  12  1200\r\n 1  3  0\r\n") << "1 2 3"
+            << QString();
+        QTest::newRow("marker 1 in the trash")
+            << "marker 1" << kTrash << Qt::LeftButton
+            << QByteArray(" 2\r\n 2  12  0\r\n 1  3  0\r\n") << "1 2" << QString();
+        QTest::newRow("placement cancelled in the trash")
+            << "green" << kTrash << Qt::LeftButton << QByteArray() << "1 2 3" << QString();
+        QTest::newRow("duty on person 26")
+            << "yellow" << 26 << Qt::LeftButton << QByteArray() << "1 2 3"
+            << "carried timer2 yellow";
+        QTest::newRow("marker on person 25")
+            << "marker 1" << 25 << Qt::LeftButton << QByteArray() << "- 2 3"
+            << "carried trash timer1 timer2 move";
+    }
+    void drop() {
+        QFETCH(QString, start);
+        QFETCH(int, target);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QByteArray, job);
+        QFETCH(QString, markers);
+        QFETCH(QString, carry);
+        Board f;
+        f.open();
+        f.start(start, button);
+        QVERIFY(f.carried()->isVisible());
+        f.writePersons(26);
+        f.dropAt(target, button);
+        QCOMPARE(f.job(), job.isEmpty() ? kJob : job);
+        QCOMPARE(f.platform.store.saves, job.isEmpty() ? 0 : 1);
+        QCOMPARE(f.board()->shownTags(), job.isEmpty() ? 25 : 26);
+        QCOMPARE(f.markers(), markers);
+        QCOMPARE(f.platform.errors, QStringList());
+        QCOMPARE(f.carry(), carry);
+    }
+
+    void hundredFirstMarkerIsRefused() {
+        QByteArray full = " 100\r\n";
+        for (int m = 0; m < 100; ++m)
+            full += " 1  " + QByteArray::number(m % 20) + "  0\r\n";
+        Board f(full);
+        f.open();
+        f.pick(kGreen, 0);
+        f.dropAt(21);
+        QCOMPARE(f.job(), full);
+        QCOMPARE(f.platform.errors,
+                 QStringList{"ゼルトミル|当番マークは 100 個までです。\n"
+                             "いらないマークをごみ箱に捨ててから置いてください。"});
+        QCOMPARE(f.carry(), "");
+    }
+
+    // A failed save reports, keeps the file and reloads it; no flag is left to make the next
+    // move remove a marker.
+    void failedSaveKeepsTheFile_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("target");
+        QTest::newRow("new marker") << "green" << 12;
+        QTest::newRow("move") << "marker 1" << 12;
+        QTest::newRow("removal") << "marker 1" << kTrash;
+    }
+    void failedSaveKeepsTheFile() {
+        QFETCH(QString, start);
+        QFETCH(int, target);
+        Board f;
+        f.open();
+        f.start(start);
+        f.platform.store.failAfterBytes = 5;
+        f.dropAt(target);
+        QCOMPARE(f.platform.errors.size(), 1);
+        QVERIFY(f.platform.errors[0].contains(kJobFile));
+        QCOMPARE(f.job(), kJob);
+        QCOMPARE(QList<int>({f.state.markerCount, f.state.markerPerson[1]}), QList<int>({3, 3}));
+        QCOMPARE(f.markers(), "1 2 3");
+        QCOMPARE(f.carry(), "");
+        f.platform.store.failAfterBytes = -1;
+        f.pickUp(2);
+        f.dropAt(12);
+        QCOMPARE(f.job(), kJob);
+    }
+
+    // A reload, as every load, ends a carry and closes the pickers.
+    void reloadEndsACarry_data() {
+        QTest::addColumn<QString>("start");
+        QTest::newRow("a marker") << "marker 1";
+        QTest::newRow("a duty") << "yellow";
+    }
+    void reloadEndsACarry() {
+        QFETCH(QString, start);
+        Board f;
+        MainWindow& window = f.open();
+        f.start(start);
+        window.toggleGreenPicker();
+        window.reload();
+        QCOMPARE(f.carry(), "");
+        QCOMPARE(f.state.movingMarkerIndex, 0);
+        QCOMPARE(f.markers(), "1 2 3");
+        QVERIFY(!window.isPickerShown(kGreen) && f.state.greenPickerOpen == 0);
+    }
+
+    // Clearing asks, then writes before it reloads: after a failed write the board shows what
+    // the file still holds. Cancel leaves the board alone.
+    void clearAll_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<int>("failAfterBytes");
+        QTest::addColumn<QByteArray>("job");
+        QTest::newRow("OK") << true << -1 << QByteArray(" 0\r\n");
+        QTest::newRow("Cancel") << false << -1 << kJob;
+        QTest::newRow("OK, the write fails") << true << 2 << kJob;
+    }
+    void clearAll() {
+        QFETCH(bool, answer);
+        QFETCH(int, failAfterBytes);
+        QFETCH(QByteArray, job);
+        Board f;
+        f.open();
+        f.platform.answers.push_back(answer);
+        f.platform.store.failAfterBytes = failAfterBytes;
+        f.writePersons(26);
+        QTest::mouseClick(f.board()->eraseButton(), Qt::LeftButton);
+        QCOMPARE(f.platform.confirmations,
+                 QStringList{"当番マークの消去|すべてのマークを消します\n　よろしいですか？"});
+        QCOMPARE(f.job(), job);
+        QCOMPARE(f.platform.errors.size(), failAfterBytes < 0 ? 0 : 1);
+        QCOMPARE(f.markers(), job == kJob ? "1 2 3" : "");
+        QCOMPARE(f.board()->shownTags(), answer ? 26 : 25);
+    }
+
+    // A reload shows the first caption but keeps the blink state: it stays one more tick.
+    void captionBlinksAcrossReloads() {
+        Board f;
+        MainWindow& window = f.open();
+        QVERIFY(window.timer3().isActive() && window.timer3().interval() == 1000);
+        QStringList captions;
+        for (const QString& step : QStringList{"open", "tick", "reload", "tick", "tick"}) {
+            if (step == "tick")
+                QMetaObject::invokeMethod(&window.timer3(), "timeout");
+            else if (step == "reload")
+                window.reload();
+            captions << window.windowTitle();
+        }
+        QCOMPARE(captions, (QStringList{"ゼルトミル", "ぜるとみる", "ゼルトミル", "ゼルトミル",
+                                        "ぜるとみる"}));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

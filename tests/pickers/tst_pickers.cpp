@@ -1,0 +1,141 @@
+#include "pickers/PickerConfig.h"
+#include "pickers/PickerGeometry.h"
+#include "pickers/PickerPainter.h"
+
+#include <QTest>
+
+using namespace zel;
+
+// The duty pickers: where the window, frames, labels and entry pictures lie, which entry a press
+// picks, and entry pictures drawn once while nothing that changes them changes.
+
+namespace {
+// `count` duties named "緑当番k", `width` characters wide, in both colours.
+RosterState roster(int count, int width, int perColumn = 5) {
+    RosterState state;
+    state.tagHeight = 300;
+    state.dutiesPerColumn = perColumn;
+    state.fontSize = 9;
+    state.greenDutyCount = state.yellowDutyCount = count;
+    state.greenMarkerWidth = state.yellowMarkerWidth = width;
+    for (int k = 0; k < count; ++k)
+        state.greenDutyNames[k] = state.yellowDutyNames[k] = QStringLiteral("緑当番%1").arg(k);
+    return state;
+}
+
+PickerGeometry picker(int count, int width, DutyColour colour = DutyColour::Green,
+                      int perColumn = 5) {
+    return computePickerGeometry(roster(count, width, perColumn), colour);
+}
+
+// What the board draws an entry picture from.
+struct Inputs {
+    RosterState state = roster(7, 4);
+    TwipScale scale;
+    double dpr = 1;
+};
+using Change = void (*)(Inputs&);
+
+// One board load that shows entry 3, or no entry.
+QPixmap load(EntryPictureCache& cache, const Inputs& in, bool showsEntry = true) {
+    cache.beginLoad(in.state, in.scale, in.dpr);
+    const QPixmap picture = showsEntry ? cache.picture(3) : QPixmap();
+    cache.endLoad();
+    return picture;
+}
+} // namespace
+
+class PickersTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void layout() {
+        const PickerGeometry g = picker(7, 4); // W 1200, P 360, two columns
+        QCOMPARE(QSizeF(g.windowWidth, g.windowHeight), QSizeF(2600, 1960));
+        QCOMPARE(g.border(), (TwipRect{10, 10, 2590, 1950}));
+        QCOMPARE(g.frame(6), (TwipRect{1300, 445, 1200, 280}));
+        QCOMPARE(g.label(6), (TwipRect{1300, 490, 1200, 360}));
+        QCOMPARE(g.picturePixels(7, TwipScale{15, 15}), QRect(87, 53, 81, 22));
+        QCOMPARE(QSizeF(picker(3, 4).windowWidth, picker(3, 4).windowHeight), QSizeF(1400, 1240));
+        QCOMPARE(picker(5, 4).windowWidth, 1400.0); // five fill one column
+        QCOMPARE(picker(6, 4).windowWidth, 2600.0); // six need two
+        QCOMPARE(QSizeF(picker(0, 0).windowWidth, picker(0, 0).windowHeight), QSizeF(200, 160));
+    }
+
+    void hitTest_data() {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<int>("expected"); // -1: nothing picked
+        // Seven duties, W 1200, P 360: entry 6 is column 1, row 1.
+        QTest::newRow("frame of entry 6") << 1500.0 << 450.0 << 6;
+        QTest::newRow("right edge of column 1 stays in it") << 2450.0 << 200.0 << 5;
+        QTest::newRow("gap midpoint belongs below") << 200.0 << 405.0 << 1;
+        QTest::newRow("just above the midpoint") << 200.0 << 404.0 << 0;
+        QTest::newRow("left margin") << 99.0 << 200.0 << -1;
+        QTest::newRow("top margin") << 200.0 << 44.0 << -1;
+        QTest::newRow("past the last duty") << 1500.0 << 1200.0 << -1;
+        QTest::newRow("bottom margin is not the next column") << 200.0 << 1900.0 << -1;
+        QTest::newRow("right margin") << 2550.0 << 200.0 << -1;
+    }
+
+    void hitTest() {
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(int, expected);
+        QCOMPARE(picker(7, 4).entryAt(x, y, PickerConfig::green().pickableEntries).value_or(-1),
+                 expected);
+    }
+
+    void hitTestEdgeCases() {
+        const int yellow = PickerConfig::yellow().pickableEntries;
+        // A 20th yellow column of six-character names lies beyond 16 bits (34300 twips).
+        QCOMPARE(picker(96, 6, DutyColour::Yellow).frame(95).left, 34300.0);
+        QCOMPARE(picker(96, 6, DutyColour::Yellow).entryAt(34300 + 10, 85 + 10, yellow), 95);
+        // Yellow index 100 would be stored as code 100, which reads back as green duty 0.
+        const TwipRect last = picker(101, 2, DutyColour::Yellow, 10).frame(100);
+        QCOMPARE(picker(101, 2, DutyColour::Yellow, 10).entryAt(last.left, last.top, 101), 100);
+        QVERIFY(!picker(101, 2, DutyColour::Yellow, 10).entryAt(last.left, last.top, yellow));
+        // Names of no width leave nothing to pick.
+        QVERIFY(!picker(3, 0).entryAt(150, 200, 101));
+    }
+
+    void keptOnlyWhileShown() {
+        EntryPictureCache cache(PickerConfig::green());
+        const Inputs in;
+        const QPixmap first = load(cache, in);
+        QCOMPARE(load(cache, in).cacheKey(), first.cacheKey());
+        load(cache, in, false);
+        const QPixmap again = load(cache, in);
+        QVERIFY(again.cacheKey() != first.cacheKey());
+        QCOMPARE(again.toImage(), first.toImage());
+    }
+
+    void redrawnWhenTheDrawingChanges_data() {
+        QTest::addColumn<Change>("change");
+        QTest::newRow("its own name")
+            << Change([](Inputs& i) { i.state.greenDutyNames[3] = "黄当番3"; });
+        QTest::newRow("the name above, whose label reaches into it")
+            << Change([](Inputs& i) { i.state.greenDutyNames[2] = "緑当番X"; });
+        QTest::newRow("font size") << Change([](Inputs& i) { i.state.fontSize = 14; });
+        QTest::newRow("tag height") << Change([](Inputs& i) { i.state.tagHeight = 400; });
+        QTest::newRow("duties per column")
+            << Change([](Inputs& i) { i.state.dutiesPerColumn = 2; });
+        QTest::newRow("twips per pixel") << Change([](Inputs& i) { i.scale = {12, 12}; });
+        QTest::newRow("device pixel ratio") << Change([](Inputs& i) { i.dpr = 2; });
+    }
+
+    void redrawnWhenTheDrawingChanges() {
+        QFETCH(Change, change);
+        EntryPictureCache cache(PickerConfig::green());
+        Inputs in;
+        const QPixmap before = load(cache, in);
+        change(in);
+        const QPixmap after = load(cache, in);
+        QVERIFY(after.cacheKey() != before.cacheKey());
+        EntryPictureCache fresh(PickerConfig::green()); // what the board gets without a cache
+        QCOMPARE(after.toImage(), load(fresh, in).toImage());
+    }
+};
+
+QTEST_MAIN(PickersTest)
+#include "tst_pickers.moc"
