@@ -133,12 +133,15 @@ struct StartFigures {
     double milliseconds = -1; // from just before the start to the first paint
     double cpuMilliseconds = -1;
     long peakRssKb = -1;
+    QSize window; // the board's window, as the program reports it
 };
 
 // Starts a program that reports its first paint (ZELTOMIL_EXIT_AFTER_FIRST_PAINT=1).
-StartFigures coldStart(const QString& program, const QString& folder) {
+StartFigures coldStart(const QString& program, const QString& folder,
+                       const QStringList& arguments = {}) {
     QProcess process;
     process.setProgram(program);
+    process.setArguments(arguments);
     process.setWorkingDirectory(folder);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ZELTOMIL_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
@@ -164,6 +167,8 @@ StartFigures coldStart(const QString& program, const QString& folder) {
             figures.cpuMilliseconds = fields[i + 1].toDouble() / 1000;
         } else if (fields[i] == "peak-rss-kb") {
             figures.peakRssKb = fields[i + 1].toLong();
+        } else if (fields[i] == "window-px" && i + 2 < fields.size()) {
+            figures.window = QSize(fields[i + 1].toInt(), fields[i + 2].toInt());
         }
     }
     return figures;
@@ -259,23 +264,30 @@ int main(int argc, char* argv[]) {
                 screen->geometry().width(), screen->geometry().height(),
                 screen->logicalDotsPerInchX());
 
-    // Cold start first, while this process shows nothing.
-    std::vector<double> boardStart, bareStart, boardCpu, bareCpu, boardRss, bareRss;
+    // Cold start first, while this process shows nothing. Three programs in turn: the bare
+    // window, the floor (a window of the board's size drawing only the board's texts) and the
+    // board itself.
+    enum Program { Bare, Floor, Board };
+    std::vector<double> startMs[3], cpuMs[3], rssKb[3];
     coldStart(QStringLiteral(BARE_WINDOW_BINARY), dir.path()); // warm the file cache
-    coldStart(QStringLiteral(ZELTOMIL_BINARY), dir.path());
+    const QSize boardWindow = coldStart(QStringLiteral(ZELTOMIL_BINARY), dir.path()).window;
+    const QStringList floorArguments{QStringLiteral("--floor"),
+                                     QString::number(boardWindow.width()),
+                                     QString::number(boardWindow.height())};
     for (int i = 0; i < starts; ++i) {
-        for (const bool board : {false, true}) {
-            const StartFigures f = coldStart(board ? QStringLiteral(ZELTOMIL_BINARY)
-                                                   : QStringLiteral(BARE_WINDOW_BINARY),
-                                             dir.path());
+        for (const Program program : {Bare, Floor, Board}) {
+            const StartFigures f =
+                program == Board ? coldStart(QStringLiteral(ZELTOMIL_BINARY), dir.path())
+                : program == Floor
+                    ? coldStart(QStringLiteral(BARE_WINDOW_BINARY), dir.path(), floorArguments)
+                    : coldStart(QStringLiteral(BARE_WINDOW_BINARY), dir.path());
             if (f.milliseconds < 0 || f.peakRssKb < 0) {
-                std::fprintf(stderr, "%s did not report its first paint\n",
-                             board ? "zeltomil" : "the bare window");
+                std::fprintf(stderr, "program %d did not report its first paint\n", program);
                 return 1;
             }
-            (board ? boardStart : bareStart).push_back(f.milliseconds);
-            (board ? boardCpu : bareCpu).push_back(f.cpuMilliseconds);
-            (board ? boardRss : bareRss).push_back(double(f.peakRssKb));
+            startMs[program].push_back(f.milliseconds);
+            cpuMs[program].push_back(f.cpuMilliseconds);
+            rssKb[program].push_back(double(f.peakRssKb));
         }
     }
 
@@ -370,12 +382,14 @@ int main(int argc, char* argv[]) {
     const double reloadMedian = median(full.total);
     const double reloadWorst = worst(full.total);
     const double fileMedian = median(fileTimes);
-    const double startBoard = median(boardStart);
-    const double startBare = median(bareStart);
+    const double startBoard = median(startMs[Board]);
+    const double startBare = median(startMs[Bare]);
+    const double startFloor = median(startMs[Floor]);
     const double startRatio = startBoard / startBare;
-    const double cpuRatio = median(boardCpu) / median(bareCpu);
-    const double rssBoard = median(boardRss);
-    const double rssBare = median(bareRss);
+    const double cpuRatio = median(cpuMs[Board]) / median(cpuMs[Bare]);
+    const double rssBoard = median(rssKb[Board]);
+    const double rssBare = median(rssKb[Bare]);
+    const double rssFloor = median(rssKb[Floor]);
     const double rssRatio = rssBoard / rssBare;
 
     std::printf("reload, every element repainted (%d runs): median %.2f ms, worst %.2f ms [target "
@@ -395,7 +409,11 @@ int main(int argc, char* argv[]) {
                 "ratio %.2f [target <= 1.5: %s]; processor time to the first paint %.1f ms "
                 "against %.1f ms, ratio %.2f\n",
                 starts, startBoard, startBare, startRatio, verdict(startRatio <= 1.5),
-                median(boardCpu), median(bareCpu), cpuRatio);
+                median(cpuMs[Board]), median(cpuMs[Bare]), cpuRatio);
+    std::printf("floor (a %dx%d window drawing only the board's 201 texts): start median %.1f ms "
+                "= %.2f x the bare window, processor time %.1f ms, peak RSS %.1f MB = %.2f x\n",
+                boardWindow.width(), boardWindow.height(), startFloor, startFloor / startBare,
+                median(cpuMs[Floor]), rssFloor / 1024, rssFloor / rssBare);
     std::printf("carrying (%.1f s): %.2f %% of one core [target < 5 %%: %s]; same pointer sweep "
                 "without a carry: %.2f %%\n",
                 carrySeconds, 100 * carryShare, verdict(carryShare < 0.05), 100 * idleShare);
@@ -406,11 +424,11 @@ int main(int argc, char* argv[]) {
     // One line for bench/run.sh to take medians over several runs.
     std::printf("RESULT reload_median_ms=%.3f reload_worst_ms=%.3f changed_median_ms=%.3f "
                 "changed_worst_ms=%.3f loadall_ms=%.3f start_board_ms=%.1f start_bare_ms=%.1f "
-                "start_ratio=%.3f start_cpu_ratio=%.3f carry_pct=%.3f rss_board_mb=%.1f "
-                "rss_bare_mb=%.1f rss_ratio=%.3f\n",
+                "start_ratio=%.3f start_cpu_ratio=%.3f floor_start_ratio=%.3f carry_pct=%.3f "
+                "rss_board_mb=%.1f rss_bare_mb=%.1f rss_ratio=%.3f floor_rss_ratio=%.3f\n",
                 reloadMedian, reloadWorst, median(changed.total), worst(changed.total), fileMedian,
-                startBoard, startBare, startRatio, cpuRatio, 100 * carryShare, rssBoard / 1024,
-                rssBare / 1024, rssRatio);
+                startBoard, startBare, startRatio, cpuRatio, startFloor / startBare,
+                100 * carryShare, rssBoard / 1024, rssBare / 1024, rssRatio, rssFloor / rssBare);
     std::fflush(stdout);
     return 0;
 }

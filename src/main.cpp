@@ -30,9 +30,11 @@ class ExitAfterFirstPaint : public QObject {
         if (event->type() == QEvent::Paint && !m_seen) {
             m_seen = true;
             // Queued: the rest of this paint pass (markers, buttons) and its flush come first.
+            m_window = qobject_cast<QWidget*>(watched) ? static_cast<QWidget*>(watched)->window()
+                                                       : nullptr;
             QMetaObject::invokeMethod(
                 this,
-                [] {
+                [this] {
                     timespec now{};
                     clock_gettime(CLOCK_MONOTONIC, &now);
                     rusage usage{};
@@ -40,9 +42,10 @@ class ExitAfterFirstPaint : public QObject {
                     const long long cpuUs =
                         (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000LL +
                         usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
-                    std::printf("first-paint-ns %lld cpu-us %lld peak-rss-kb %ld\n",
+                    const QSize window = m_window ? m_window->size() : QSize();
+                    std::printf("first-paint-ns %lld cpu-us %lld peak-rss-kb %ld window-px %d %d\n",
                                 static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
-                                cpuUs, usage.ru_maxrss);
+                                cpuUs, usage.ru_maxrss, window.width(), window.height());
                     std::fflush(stdout);
                     QApplication::exit(0);
                 },
@@ -53,6 +56,7 @@ class ExitAfterFirstPaint : public QObject {
 
   private:
     bool m_seen = false;
+    QWidget* m_window = nullptr;
 };
 } // namespace
 

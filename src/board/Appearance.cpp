@@ -1,19 +1,50 @@
 #include "board/Appearance.h"
 
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace zel::look {
 
 namespace {
-QFont familyFont(const QStringList& families, double pointSize, bool bold) {
+// True when one of these Japanese families is installed. Each of them holds every character the
+// roster files can store, so no other font needs to be searched for missing characters.
+bool anyInstalled(const QStringList& families) {
+    return std::any_of(families.begin(), families.end(),
+                       [](const QString& family) { return QFontDatabase::hasFamily(family); });
+}
+
+QFont familyFont(const QStringList& families, bool installed, double pointSize, bool bold) {
     QFont font;
     font.setFamilies(families);
     if (pointSize > 0)
         font.setPointSizeF(pointSize);
     font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferAntialias);
+    // Japanese text needs no OpenType shaping, and asking fontconfig for fallback fonts is most
+    // of the cost of a first drawing; without one of the families, the usual fallback finds one.
+    QFont::StyleStrategy strategy =
+        QFont::StyleStrategy(QFont::PreferAntialias | QFont::PreferNoShaping);
+    if (installed)
+        strategy = QFont::StyleStrategy(strategy | QFont::NoFontMerging);
+    font.setStyleStrategy(strategy);
     return font;
+}
+
+const QStringList& gothicFamilies() {
+    static const QStringList families{
+        QStringLiteral("IPAGothic"),        QStringLiteral("IPAゴシック"),
+        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic"),
+        QStringLiteral("TakaoGothic"),      QStringLiteral("MS Gothic")};
+    return families;
+}
+
+const QStringList& minchoFamilies() {
+    static const QStringList families{
+        QStringLiteral("IPAMincho"),         QStringLiteral("IPA明朝"),
+        QStringLiteral("Noto Serif CJK JP"), QStringLiteral("TakaoMincho"),
+        QStringLiteral("MS Mincho"),         QStringLiteral("IPAGothic")};
+    return families;
 }
 
 QPixmap paintedPixmap(int size, double dpr, const std::function<void(QPainter&, double)>& draw) {
@@ -41,17 +72,13 @@ void disc(QPainter& p, double s, const QColor& fill, const QColor& rim) {
 } // namespace
 
 QFont gothicFont(double pointSize, bool bold) {
-    return familyFont({QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
-                       QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic"),
-                       QStringLiteral("TakaoGothic"), QStringLiteral("MS Gothic")},
-                      pointSize, bold);
+    static const bool installed = anyInstalled(gothicFamilies());
+    return familyFont(gothicFamilies(), installed, pointSize, bold);
 }
 
 QFont minchoFont(double pointSize, bool bold) {
-    return familyFont({QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"),
-                       QStringLiteral("Noto Serif CJK JP"), QStringLiteral("TakaoMincho"),
-                       QStringLiteral("MS Mincho"), QStringLiteral("IPAGothic")},
-                      pointSize, bold);
+    static const bool installed = anyInstalled(minchoFamilies());
+    return familyFont(minchoFamilies(), installed, pointSize, bold);
 }
 
 QIcon greenDutyIcon() {

@@ -9,12 +9,18 @@
 
 namespace zel {
 
+void NameTag::paintEvent(QPaintEvent* event) {
+    if (m_background.isValid())
+        QPainter(this).fillRect(rect(), m_background);
+    QLabel::paintEvent(event);
+}
+
 void NameTag::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-MarkerView::MarkerView(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+MarkerView::MarkerView(QWidget* parent, bool opaque) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent, opaque);
 }
 
 void MarkerView::setPicture(const QPixmap& picture) {
@@ -75,7 +81,7 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
     m_trash->setPixmap(look::trashCanPixmap(32, devicePixelRatioF()));
     m_trash->hide();
 
-    m_carried = new MarkerView(this);
+    m_carried = new MarkerView(this, true);
     m_carried->setObjectName(QStringLiteral("Picture1"));
     m_carried->setAccessibleName(QStringLiteral("運んでいる当番マーク"));
     m_carried->hide();
@@ -83,7 +89,7 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
 
 MarkerView* BoardView::markerSlot(int index) {
     while (int(m_markers.size()) <= index) {
-        auto* view = new MarkerView(this);
+        auto* view = new MarkerView(this, false);
         view->markerNumber = int(m_markers.size()) + 1;
         view->setObjectName(QStringLiteral("Picture2_%1").arg(view->markerNumber));
         view->hide();
@@ -105,7 +111,7 @@ void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
         if (int(m_tags.size()) <= i) {
             auto* tag = new NameTag(this);
             tag->setObjectName(QStringLiteral("Label1_%1").arg(i));
-            tag->setAutoFillBackground(true);
+            tag->setBackground(look::kTagBackground);
             QPalette pal = tag->palette();
             pal.setColor(QPalette::Window, look::kTagBackground);
             pal.setColor(QPalette::WindowText, Qt::black);

@@ -13,14 +13,21 @@ class QPushButton;
 
 namespace zel {
 
-// A name tag: takes presses so they do not reach the board behind it.
+// A name tag: takes presses so they do not reach the board behind it. It fills its own
+// background instead of being an opaque widget: the board behind then paints as one rectangle
+// rather than a region cut around every tag and marker, which is costly on a large board.
 class NameTag : public QLabel {
     Q_OBJECT
   public:
     using QLabel::QLabel;
+    void setBackground(const QColor& colour) { m_background = colour; }
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    QColor m_background; // invalid: the board shows through
 };
 
 // A marker picture on the board (Picture2(m)) or the carried marker (Picture1). It shows the
@@ -28,7 +35,9 @@ class NameTag : public QLabel {
 class MarkerView : public QWidget {
     Q_OBJECT
   public:
-    explicit MarkerView(QWidget* parent = nullptr);
+    // An opaque marker is left out of the board's own painting (the carried one, which moves
+    // every millisecond); the markers on the board are not, for the reason given at NameTag.
+    explicit MarkerView(QWidget* parent, bool opaque);
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return m_picture; }
     int markerNumber = 0; // 0 for the carried marker

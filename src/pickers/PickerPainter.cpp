@@ -21,9 +21,12 @@ void PickerPainter::paint(QPainter& painter, const QRect& clip) const {
     painter.fillRect(clip, look::kWindowBackground);
 
     const QRect border = m_scale.rect(m_geometry.border());
-    painter.setPen(QPen(m_config.border, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(border).adjusted(1, 1, -1, -1));
+    // The border is two pixels wide; an entry's picture usually lies well inside it.
+    if (!border.adjusted(2, 2, -2, -2).contains(clip)) {
+        painter.setPen(QPen(m_config.border, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(border).adjusted(1, 1, -1, -1));
+    }
 
     painter.setPen(QPen(m_config.entryOutline, 1));
     painter.setBrush(m_config.entryFill);

@@ -3,7 +3,6 @@
 
 #include "roster/Numbers.h"
 
-#include <QRegularExpression>
 #include <cmath>
 
 namespace zel {
@@ -111,10 +110,40 @@ std::optional<std::int32_t> FieldReader::readInt32() {
     return std::int32_t(r);
 }
 
+namespace {
+// True when `field` is a plain decimal number: [+-] digits [. digits] or [+-] . digits, with an
+// optional exponent whose letter may be E or D (the old BASIC double exponent).
+bool isNumberText(const QString& field) {
+    qsizetype i = 0;
+    const qsizetype n = field.size();
+    auto digitsFrom = [&](qsizetype& at) {
+        const qsizetype start = at;
+        while (at < n && field[at] >= u'0' && field[at] <= u'9')
+            ++at;
+        return at - start;
+    };
+    if (i < n && (field[i] == u'+' || field[i] == u'-'))
+        ++i;
+    qsizetype mantissaDigits = digitsFrom(i);
+    if (i < n && field[i] == u'.') {
+        ++i;
+        mantissaDigits += digitsFrom(i);
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (i < n && QStringView(u"eEdD").contains(field[i])) {
+        ++i;
+        if (i < n && (field[i] == u'+' || field[i] == u'-'))
+            ++i;
+        if (digitsFrom(i) == 0)
+            return false;
+    }
+    return i == n;
+}
+} // namespace
+
 std::optional<double> parseNumberField(const QString& field) {
-    static const QRegularExpression pattern(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?$"));
-    if (!pattern.match(field).hasMatch())
+    if (!isNumberText(field))
         return std::nullopt;
     QString normalised = field;
     normalised.replace(u'd', u'e').replace(u'D', u'e');

@@ -29,9 +29,18 @@ std::optional<QByteArray> FileStore::read(const QString& path) const {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray bytes = file.read(kMaxReadBytes);
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    // In small steps: QIODevice::read(n) reserves n bytes up front, and a reload reads six files.
+    QByteArray bytes;
+    char chunk[16 * 1024];
+    while (bytes.size() < kMaxReadBytes) {
+        const qint64 n =
+            file.read(chunk, std::min<qint64>(sizeof chunk, kMaxReadBytes - bytes.size()));
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        bytes.append(chunk, n);
+    }
     return bytes;
 }
 

@@ -22,13 +22,18 @@ QString RosterFiles::workingPath(const QString& fileName) const {
 
 QString RosterFiles::dataPath(const RosterState& state, const QString& fileName) const {
     // The folder carries its own separator; the name follows it directly.
-    return QDir(m_workingDirectory).filePath(state.dataFolder + fileName);
+    return QDir(m_workingDirectory).filePath(folderOnThisSystem(state.dataFolder) + fileName);
 }
 
 QString withTrailingSeparator(const QString& folder) {
     if (folder.isEmpty() || folder.endsWith(u'/') || folder.endsWith(u'\\'))
         return folder;
     return folder + u'/';
+}
+
+QString folderOnThisSystem(const QString& folder) {
+    QString path = folder;
+    return path.replace(u'\\', u'/');
 }
 
 namespace {

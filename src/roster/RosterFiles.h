@@ -93,5 +93,9 @@ QString formatJobFile(const RosterState& state, int leftOutMarker);
 void applyOptionFallbacks(RosterState& state);
 // The folder with its trailing separator ("/" added when it ends with neither "/" nor "\").
 QString withTrailingSeparator(const QString& folder);
+// The folder as a path on this system: a folder file written on Windows separates with
+// backslashes ("roster\"), which mean the same here. Only the path used changes; the folder
+// file keeps its text as it was.
+QString folderOnThisSystem(const QString& folder);
 
 } // namespace zel

@@ -21,7 +21,7 @@ std::optional<QString> unstorableFolderReason(const QString& completed) {
 bool folderExists(const QString& workingDirectory, const QString& completed) {
     if (completed.isEmpty())
         return QFileInfo(workingDirectory).isDir();
-    return QFileInfo(QDir(workingDirectory).filePath(completed)).isDir();
+    return QFileInfo(QDir(workingDirectory).filePath(folderOnThisSystem(completed))).isDir();
 }
 
 QString missingFolderQuestion(const QString& completed) {
