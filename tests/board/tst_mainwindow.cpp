@@ -202,6 +202,17 @@ class TestMainWindow : public QObject {
         blank.fill(qRgb(0, 0, 64));
         QCOMPARE(f.picture(3), blank);
         QCOMPARE(f.picture(4), blank);
+
+        // The board shows each picture where its marker stands, over the row frames, beside tags
+        // that fill their own background (the frame's left edge, the gap, then the tag).
+        const QImage shown = Board::rgb(f.board()->grab());
+        const QRect at = f.board()->marker(2)->geometry();
+        QCOMPARE(shown.copy(QRect(at.topLeft(), f.picture(2).size())), f.picture(2));
+        const QRect frame = TwipScale{15, 15}.rect(f.window->layout().frames[1]);
+        const QRect tag = f.board()->tag(1)->geometry();
+        QCOMPARE(shown.pixelColor(frame.left(), frame.center().y()), QColor(255, 192, 192));
+        QCOMPARE(shown.pixelColor(frame.left() + 2, frame.center().y()), QColor(0, 0, 64));
+        QCOMPARE(shown.pixelColor(tag.left() + 1, tag.bottom() - 1), QColor(0, 255, 255));
     }
 
     // A drop that stores reloads: the person added behind the board's back shows. Where no one

@@ -58,6 +58,8 @@ class TestRosterFiles : public QObject {
         QTest::newRow("exponents, D too") << u"n1000|n200|n-0.5"_s << "1e3 2D2 -5E-1\r\n"_ba;
         QTest::newRow("across lines") << u"i102|i7|l33000"_s << " 102  7\r\n\r\n 33000\r\n"_ba;
         QTest::newRow("not a number is skipped") << u"n?|n?|n7"_s << "abc\r\n1x\r\n 7\r\n"_ba;
+        QTest::newRow("number forms") << u"n0.5|n5|n7|n100|n?|n?|n?|n?|n?|n?"_s
+                                      << ".5 5. +7 1E+2 1e - . 1.2.3 e5 \x82\x50\r\n"_ba;
         QTest::newRow("past the end") << u"n5|t?"_s << " 5\r\n"_ba;
         QTest::newRow("16-bit half to even") << u"i10|i12|i-2"_s << "10.5\r\n11.5\r\n-2.5\r\n"_ba;
         QTest::newRow("16-bit limits") << u"i?|i-32768|i32767"_s << "32768\r\n-32768\r\n32767.4"_ba;
@@ -178,6 +180,25 @@ class TestRosterFiles : public QObject {
         FileStore store;
         RosterFiles(store, dir.path()).loadAll(s);
         QCOMPARE(describe(s), loaded);
+    }
+
+    // A folder file written on Windows separates with backslashes: the files are read from and
+    // saved into that folder, never into files named "roster\zeljob.dat" beside it.
+    void windowsFolderSeparators() {
+        DataFolder dir;
+        QVERIFY(QDir(dir.path()).mkpath(u"roster/week"_s));
+        dir.write(kFolderFile, "\"roster\\week\\\"\r\n"_ba);
+        dir.write(u"roster/week/"_s + kPersonFile, " 1\r\n\x8e\x52\x93\x63\r\n"_ba);
+        RosterState s;
+        FileStore store;
+        RosterFiles files(store, dir.path());
+        files.loadAll(s);
+        QCOMPARE(s.personCount, 1);
+        QCOMPARE(s.personNames[0], u"山田"_s);
+        QVERIFY(files.saveJobFile(s).ok);
+        QVERIFY(dir.exists(u"roster/week/"_s + kJobFile));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{kFolderFile});
+        QCOMPARE(dir.read(kFolderFile), "\"roster\\week\\\"\r\n"_ba);
     }
 
     // Options the board cannot use fall back in memory only; the file stays as it is.

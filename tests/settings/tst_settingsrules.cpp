@@ -125,7 +125,9 @@ void TestSettingsRules::folderExistence() {
     QVERIFY(QDir(work.path()).mkdir(QStringLiteral("second")));
     work.write(QStringLiteral("plain"), "x");
     QVERIFY(folderExists(work.path(), work.file(QStringLiteral("second")) + u'/'));
-    QVERIFY(!folderExists(work.path(), QStringLiteral("second\\"))); // a name, not a separator
+    // A backslash separates, as in a folder file written on Windows.
+    QVERIFY(folderExists(work.path(), QStringLiteral("second\\")));
+    QVERIFY(!folderExists(work.path(), QStringLiteral("plain\\")));
     QVERIFY(!folderExists(work.path(), QStringLiteral("plain/")));
 }
 
