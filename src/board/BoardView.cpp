@@ -133,9 +133,15 @@ void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
         m_tags[i]->hide();
     m_shownTags = persons;
 
-    m_frames.clear();
+    std::vector<QRect> frames;
+    frames.reserve(layout.frames.size());
     for (const TwipRect& frame : layout.frames)
-        m_frames.push_back(scale.rect(frame));
+        frames.push_back(scale.rect(frame));
+    // Tags, markers and buttons repaint themselves when they change; the board's own drawing
+    // is its frames. Repainting it would repaint every tag and marker standing on it, which is
+    // most of a reload that only moved a marker.
+    const bool framesChanged = frames != m_frames;
+    m_frames = std::move(frames);
 
     m_yellow->setGeometry(scale.rect(layout.yellowButton));
     m_green->setGeometry(scale.rect(layout.greenButton));
@@ -152,7 +158,8 @@ void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
     m_shownMarkers = markers;
     m_carried->hide();
     m_trash->hide();
-    update();
+    if (framesChanged)
+        update();
 }
 
 QPointF BoardView::toBoardTwips(QPointF widgetPixels) const {
