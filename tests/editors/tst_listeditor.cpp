@@ -6,6 +6,7 @@
 #include "roster/RosterFiles.h"
 #include "support/DataFolder.h"
 #include "support/FakePlatform.h"
+#include "support/RecordingHost.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -19,14 +20,6 @@ using namespace zel::test;
 
 namespace {
 enum class Kind { Names, Green, Yellow };
-
-class RecordingHost : public BoardHost {
-  public:
-    QStringList calls;
-    void showBoard() override { calls << QStringLiteral("showBoard"); }
-    void reloadBoard() override { calls << QStringLiteral("reloadBoard"); }
-    void quitProgram() override { calls << QStringLiteral("quitProgram"); }
-};
 
 // Three names, green width 4, yellow width 3; markers (p0 green, p1 green, p0 yellow, p0 green).
 struct Fixture {

@@ -5,6 +5,7 @@
 #include "settings/OptionsDialog.h"
 #include "support/DataFolder.h"
 #include "support/FakePlatform.h"
+#include "support/RecordingHost.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,14 +22,6 @@ const QString kParameters = QStringLiteral("zelpara.dat");
 const QString kFolder = QStringLiteral("zelpath.dat");
 const QByteArray kOldParameters(" 10\r\n 5\r\n 1000\r\n 300\r\n 9\r\n");
 const QByteArray kOldFolder("\"  spaced/\"\r\n");
-
-class RecordingHost : public BoardHost {
-  public:
-    QStringList calls;
-    void showBoard() override { calls << QStringLiteral("showBoard"); }
-    void reloadBoard() override { calls << QStringLiteral("reloadBoard"); }
-    void quitProgram() override { calls << QStringLiteral("quitProgram"); }
-};
 
 // A working directory with the old settings files, a scripted desktop and the record.
 struct Fixture {
