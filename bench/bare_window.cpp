@@ -8,47 +8,13 @@
 // mincho), 20 characters each, at the board's default size. No roster, no layout, no widgets
 // per element. Under ZELTOMIL_EXIT_AFTER_FIRST_PAINT=1 both report their first paint exactly as
 // the board does.
+#include "platform/FirstPaintReport.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
-#include <cstdio>
-#include <ctime>
-#include <sys/resource.h>
 
 namespace {
-class ExitAfterFirstPaint : public QObject {
-  public:
-    using QObject::QObject;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            QMetaObject::invokeMethod(
-                this,
-                [] {
-                    timespec now{};
-                    clock_gettime(CLOCK_MONOTONIC, &now);
-                    rusage usage{};
-                    getrusage(RUSAGE_SELF, &usage);
-                    const long long cpuUs =
-                        (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000LL +
-                        usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
-                    std::printf("first-paint-ns %lld cpu-us %lld peak-rss-kb %ld\n",
-                                static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
-                                cpuUs, usage.ru_maxrss);
-                    std::fflush(stdout);
-                    QApplication::exit(0);
-                },
-                Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-  private:
-    bool m_seen = false;
-};
-
 // The benchmark's names: a prefix, the number in full-width digits, a suffix; 20 characters.
 QString longName(const QString& prefix, int number, const QString& suffix) {
     QString digits = QString::number(number).rightJustified(3, u'0');
@@ -107,8 +73,8 @@ int main(int argc, char* argv[]) {
     } else {
         shown = &label;
     }
-    ExitAfterFirstPaint firstPaint;
-    if (qEnvironmentVariableIntValue("ZELTOMIL_EXIT_AFTER_FIRST_PAINT") == 1)
+    zel::FirstPaintReport firstPaint;
+    if (zel::FirstPaintReport::wanted())
         shown->installEventFilter(&firstPaint);
     shown->show();
     return app.exec();

@@ -1,5 +1,6 @@
 #include "board/BoardView.h"
 #include "board/MainWindow.h"
+#include "platform/FirstPaintReport.h"
 #include "platform/QtPlatform.h"
 #include "platform/UserDataFolder.h"
 #include "roster/CodePage.h"
@@ -12,53 +13,6 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTranslator>
-#include <cstdio>
-#include <ctime>
-#include <sys/resource.h>
-
-namespace {
-// Start-up measurement for the benchmark in bench/, which alone sets
-// ZELTOMIL_EXIT_AFTER_FIRST_PAINT=1: right after the board's first paint the program prints
-// the monotonic clock, its processor time and its peak resident size, then ends. Without the
-// variable it does nothing.
-class ExitAfterFirstPaint : public QObject {
-  public:
-    using QObject::QObject;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            // Queued: the rest of this paint pass (markers, buttons) and its flush come first.
-            m_window = qobject_cast<QWidget*>(watched) ? static_cast<QWidget*>(watched)->window()
-                                                       : nullptr;
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    timespec now{};
-                    clock_gettime(CLOCK_MONOTONIC, &now);
-                    rusage usage{};
-                    getrusage(RUSAGE_SELF, &usage);
-                    const long long cpuUs =
-                        (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000LL +
-                        usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
-                    const QSize window = m_window ? m_window->size() : QSize();
-                    std::printf("first-paint-ns %lld cpu-us %lld peak-rss-kb %ld window-px %d %d\n",
-                                static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
-                                cpuUs, usage.ru_maxrss, window.width(), window.height());
-                    std::fflush(stdout);
-                    QApplication::exit(0);
-                },
-                Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-  private:
-    bool m_seen = false;
-    QWidget* m_window = nullptr;
-};
-} // namespace
 
 int main(int argc, char* argv[]) {
     // The program places its own windows and moves the pointer, which Wayland does not allow:
@@ -97,8 +51,8 @@ int main(int argc, char* argv[]) {
     zel::QtPlatform platform;
     zel::RosterFiles files(platform.files(), QDir::currentPath());
     zel::MainWindow window(zel::AppContext{state, files, platform});
-    ExitAfterFirstPaint firstPaint;
-    if (qEnvironmentVariableIntValue("ZELTOMIL_EXIT_AFTER_FIRST_PAINT") == 1)
+    zel::FirstPaintReport firstPaint;
+    if (zel::FirstPaintReport::wanted())
         window.board()->installEventFilter(&firstPaint);
     window.load();
     return app.exec();
