@@ -1,3 +1,5 @@
+// The duty pickers: where the window, frames, labels and entry pictures lie, which entry a press
+// picks, and entry pictures drawn once while nothing that changes them changes.
 #include "pickers/PickerConfig.h"
 #include "pickers/PickerGeometry.h"
 #include "pickers/PickerPainter.h"
@@ -5,9 +7,6 @@
 #include <QTest>
 
 using namespace zel;
-
-// The duty pickers: where the window, frames, labels and entry pictures lie, which entry a press
-// picks, and entry pictures drawn once while nothing that changes them changes.
 
 namespace {
 // `count` duties named "緑当番k", `width` characters wide, in both colours.
@@ -28,11 +27,12 @@ PickerGeometry picker(int count, int width, DutyColour colour = DutyColour::Gree
     return computePickerGeometry(roster(count, width, perColumn), colour);
 }
 
-// What the board draws an entry picture from.
+// What the board draws an entry picture from, and the cache it keeps entry pictures in.
 struct Inputs {
     RosterState state = roster(7, 4);
     TwipScale scale;
     double dpr = 1;
+    EntryPictureCache cache{PickerConfig::green()};
 };
 using Change = void (*)(Inputs&);
 
@@ -99,39 +99,31 @@ class PickersTest : public QObject {
         QVERIFY(!picker(3, 0).entryAt(150, 200, 101));
     }
 
-    void keptOnlyWhileShown() {
-        EntryPictureCache cache(PickerConfig::green());
-        const Inputs in;
-        const QPixmap first = load(cache, in);
-        QCOMPARE(load(cache, in).cacheKey(), first.cacheKey());
-        load(cache, in, false);
-        const QPixmap again = load(cache, in);
-        QVERIFY(again.cacheKey() != first.cacheKey());
-        QCOMPARE(again.toImage(), first.toImage());
+    void pictureCache_data() {
+        QTest::addColumn<bool>("redrawn");
+        QTest::addColumn<Change>("change"); // between two loads
+        const auto row = [](const char* name, bool redrawn, Change change) {
+            QTest::newRow(name) << redrawn << change;
+        };
+        row("nothing: kept from the load before", false, [](Inputs&) {});
+        row("a load that does not show it drops it", true,
+            [](Inputs& i) { load(i.cache, i, false); });
+        row("its own name", true, [](Inputs& i) { i.state.greenDutyNames[3] = "黄当番3"; });
+        row("the name above, whose label reaches into it", true,
+            [](Inputs& i) { i.state.greenDutyNames[2] = "緑当番X"; });
+        row("font size", true, [](Inputs& i) { i.state.fontSize = 14; });
+        row("tag height", true, [](Inputs& i) { i.state.tagHeight = 400; });
+        row("twips per pixel", true, [](Inputs& i) { i.scale = {12, 12}; });
+        row("device pixel ratio", true, [](Inputs& i) { i.dpr = 2; });
     }
 
-    void redrawnWhenTheDrawingChanges_data() {
-        QTest::addColumn<Change>("change");
-        QTest::newRow("its own name")
-            << Change([](Inputs& i) { i.state.greenDutyNames[3] = "黄当番3"; });
-        QTest::newRow("the name above, whose label reaches into it")
-            << Change([](Inputs& i) { i.state.greenDutyNames[2] = "緑当番X"; });
-        QTest::newRow("font size") << Change([](Inputs& i) { i.state.fontSize = 14; });
-        QTest::newRow("tag height") << Change([](Inputs& i) { i.state.tagHeight = 400; });
-        QTest::newRow("duties per column")
-            << Change([](Inputs& i) { i.state.dutiesPerColumn = 2; });
-        QTest::newRow("twips per pixel") << Change([](Inputs& i) { i.scale = {12, 12}; });
-        QTest::newRow("device pixel ratio") << Change([](Inputs& i) { i.dpr = 2; });
-    }
-
-    void redrawnWhenTheDrawingChanges() {
+    void pictureCache() {
         QFETCH(Change, change);
-        EntryPictureCache cache(PickerConfig::green());
         Inputs in;
-        const QPixmap before = load(cache, in);
+        const QPixmap before = load(in.cache, in);
         change(in);
-        const QPixmap after = load(cache, in);
-        QVERIFY(after.cacheKey() != before.cacheKey());
+        const QPixmap after = load(in.cache, in);
+        QTEST(after.cacheKey() != before.cacheKey(), "redrawn");
         EntryPictureCache fresh(PickerConfig::green()); // what the board gets without a cache
         QCOMPARE(after.toImage(), load(fresh, in).toImage());
     }

@@ -2,14 +2,10 @@
 
 #include <QStringEncoder>
 
-namespace zel::test {
-
-QByteArray cp932Lines(const QStringList& lines) {
+QByteArray zel::test::cp932Lines(const QStringList& lines) {
     QStringEncoder encoder("CP932");
     QByteArray out;
     for (const QString& line : lines)
         out += encoder(line) + "\r\n";
     return out;
 }
-
-} // namespace zel::test

@@ -10,14 +10,13 @@ namespace zel::test {
 // Lines joined with CR LF and encoded in CP932.
 QByteArray cp932Lines(const QStringList& lines);
 
-// A temporary folder of data files written byte for byte.
+// A temporary folder of data files written byte for byte, removed with everything in it.
 class DataFolder {
   public:
     QString path() const { return m_dir.path(); }
     QString file(const QString& name) const { return QDir(path()).filePath(name); }
     void write(const QString& name, const QByteArray& bytes) const {
-        QFile f(file(name));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (QFile f(file(name)); f.open(QIODevice::WriteOnly | QIODevice::Truncate))
             f.write(bytes);
     }
     void writeLines(const QString& name, const QStringList& lines) const {
@@ -30,7 +29,7 @@ class DataFolder {
     bool exists(const QString& name) const { return QFile::exists(file(name)); }
 
   private:
-    QTemporaryDir m_dir; // removed with everything in it
+    QTemporaryDir m_dir;
 };
 
 } // namespace zel::test

@@ -14,8 +14,7 @@ class FailingFileStore : public FileStore {
     qint64 failAfterBytes = -1; // -1: never fail
     int saves = 0;
     SaveResult save(const QString& path, const QByteArray& bytes) override {
-        ++saves;
-        return FileStore::save(path, bytes);
+        return ++saves, FileStore::save(path, bytes);
     }
 
   protected:
@@ -26,17 +25,13 @@ class FailingFileStore : public FileStore {
 };
 
 // A scripted desktop: a pointer that stays where it is put, 15 twips per pixel, answers to
-// questions from a queue, and a record of every message shown.
+// questions from a queue (empty: OK), and a record of every message shown.
 class FakePlatform : public Platform {
   public:
     QPoint pointer;
-    double tx = 15;
-    double ty = 15;
-    double dpr = 1;
-    std::deque<bool> answers; // answers to confirm(); empty means OK
-    QStringList confirmations;
-    QStringList errors;
-    QStringList helpRequests;
+    double tx = 15, ty = 15, dpr = 1;
+    std::deque<bool> answers;
+    QStringList confirmations, errors, helpRequests;
     FailingFileStore store;
 
     QPoint pointerPosition() const override { return pointer; }
@@ -45,14 +40,14 @@ class FakePlatform : public Platform {
     double twipsPerPixelY() const override { return ty; }
     double devicePixelRatio() const override { return dpr; }
     bool confirm(QWidget*, const QString& title, const QString& text) override {
-        confirmations << title + QStringLiteral("|") + text;
+        confirmations << title + u'|' + text;
         const bool answer = answers.empty() || answers.front();
         if (!answers.empty())
             answers.pop_front();
         return answer;
     }
     void showError(QWidget*, const QString& title, const QString& text) override {
-        errors << title + QStringLiteral("|") + text;
+        errors << title + u'|' + text;
     }
     void showHelp(const QString& fileName) override { helpRequests << fileName; }
     FileStore& files() override { return store; }
