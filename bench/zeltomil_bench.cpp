@@ -9,6 +9,7 @@
 //   zeltomil_bench --write-board FOLDER     (only writes the board's files, for profiling)
 //
 // bench/run.sh starts a private Xvfb and runs this three times.
+#include "app/DialogLauncher.h"
 #include "board/BoardView.h"
 #include "board/MainWindow.h"
 #include "platform/QtPlatform.h"
@@ -293,7 +294,7 @@ int main(int argc, char* argv[]) {
 
     static zel::RosterState state;
     zel::RosterFiles files(platform.files(), dir.path());
-    zel::MainWindow window(zel::AppContext{state, files, platform});
+    zel::MainWindow window(zel::AppContext{state, files, platform}, zel::createDialog);
     window.load();
     for (int i = 0; i < 200 && !(window.windowHandle() && window.windowHandle()->isExposed()); ++i)
         runEventsFor(10);

@@ -1,24 +1,12 @@
-// zeltomil-core
 #pragma once
 
 #include "roster/RosterState.h"
+#include "units/TwipRect.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace zel {
-
-// A rectangle in twips. On the board, (0, 0) is the top-left corner of the board area; the
-// window's outer frame of the layout lies 60 twips left of it and 630 above it.
-struct TwipRect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
-    double right() const { return left + width; }
-    double bottom() const { return top + height; }
-    bool operator==(const TwipRect&) const = default;
-};
 
 // The frame the board's numbers were made for: 60 twips of border left, right and below,
 // 630 from the outer top edge down to the board (caption and menu bar).

@@ -1,6 +1,6 @@
 #include "board/BoardView.h"
 
-#include "board/Appearance.h"
+#include "ui/Appearance.h"
 
 #include <QMouseEvent>
 #include <QPainter>

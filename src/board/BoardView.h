@@ -1,7 +1,7 @@
 #pragma once
 
 #include "board/BoardLayout.h"
-#include "board/TwipScale.h"
+#include "units/TwipScale.h"
 
 #include <QLabel>
 #include <QPixmap>

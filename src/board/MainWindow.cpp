@@ -1,12 +1,13 @@
 #include "board/MainWindow.h"
 
-#include "board/Appearance.h"
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
 #include "pickers/DutyPicker.h"
 #include "platform/Platform.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
+#include "ui/Appearance.h"
+#include "ui/Caption.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,11 +19,8 @@
 
 namespace zel {
 
-const QString MainWindow::kCaption = QStringLiteral("ゼルトミル");
-const QString MainWindow::kBlinkCaption = QStringLiteral("ぜるとみる");
-
-MainWindow::MainWindow(AppContext context, QWidget* parent)
-    : QMainWindow(parent), m_context(context) {
+MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* parent)
+    : QMainWindow(parent), m_context(context), m_dialogs(std::move(dialogs)) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(kCaption);
     setWindowIcon(look::applicationIcon());
@@ -204,7 +202,7 @@ void MainWindow::buildMenu() {
 
 void MainWindow::openDialog(DialogKind kind) {
     unload();
-    if (QWidget* dialog = createDialog(kind, m_context, *this))
+    if (QWidget* dialog = m_dialogs ? m_dialogs(kind, m_context, *this) : nullptr)
         dialog->show();
     else
         showBoard();

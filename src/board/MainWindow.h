@@ -1,9 +1,8 @@
 #pragma once
 
-#include "board/AppContext.h"
 #include "board/BoardLayout.h"
-#include "board/DialogLauncher.h"
-#include "board/TwipScale.h"
+#include "ui/AppContext.h"
+#include "units/TwipScale.h"
 
 #include "pickers/PickerConfig.h"
 #include "pickers/PickerPainter.h"
@@ -26,7 +25,7 @@ struct SaveResult;
 class MainWindow : public QMainWindow, public BoardHost {
     Q_OBJECT
   public:
-    explicit MainWindow(AppContext context, QWidget* parent = nullptr);
+    explicit MainWindow(AppContext context, DialogFactory dialogs = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Load: read every file, rebuild the board, place the window at the saved position, show.
@@ -72,9 +71,6 @@ class MainWindow : public QMainWindow, public BoardHost {
     // Shows one message about a save that failed.
     void reportSaveFailure(const SaveResult& result);
 
-    static const QString kCaption;
-    static const QString kBlinkCaption;
-
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -94,6 +90,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     QRect boardRect(QPointF topLeft, QSizeF size) const;
 
     AppContext m_context;
+    DialogFactory m_dialogs;
     BoardView* m_board;
     BoardLayout m_layout;
     QTimer m_timer1;

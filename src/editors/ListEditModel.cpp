@@ -1,4 +1,3 @@
-// zeltomil-core
 #include "editors/ListEditModel.h"
 
 #include "roster/PrintWriter.h"

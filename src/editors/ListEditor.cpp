@@ -1,10 +1,11 @@
 #include "editors/ListEditor.h"
 
-#include "board/Appearance.h"
-#include "board/TwipScale.h"
 #include "editors/ConfirmLineEdit.h"
 #include "platform/Platform.h"
 #include "roster/RosterState.h"
+#include "ui/Appearance.h"
+#include "ui/Caption.h"
+#include "units/TwipScale.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -14,7 +15,6 @@
 namespace zel {
 
 namespace {
-const QString kCaption = QStringLiteral("ゼルトミル");
 
 void setColours(QWidget* widget, const QColor& text, const QColor& back) {
     QPalette palette = widget->palette();

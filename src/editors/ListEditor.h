@@ -1,8 +1,8 @@
 #pragma once
 
-#include "board/AppContext.h"
-#include "board/BoardLayout.h"
 #include "editors/ListEditModel.h"
+#include "ui/AppContext.h"
+#include "units/TwipRect.h"
 
 #include <QColor>
 #include <QStringList>

@@ -1,4 +1,3 @@
-// zeltomil-core
 #include "editors/ListWriter.h"
 
 #include "editors/ListEditModel.h"

@@ -1,7 +1,6 @@
-// zeltomil-core
 #pragma once
 
-#include "roster/FileStore.h"
+#include "platform/FileStore.h"
 #include "roster/RosterState.h"
 
 #include <QStringList>

@@ -1,4 +1,3 @@
-// zeltomil-core
 #include "pickers/PickerConfig.h"
 
 namespace zel {

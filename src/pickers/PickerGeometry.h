@@ -1,9 +1,8 @@
-// zeltomil-core
 #pragma once
 
-#include "board/BoardLayout.h"
-#include "board/TwipScale.h"
 #include "roster/RosterState.h"
+#include "units/TwipRect.h"
+#include "units/TwipScale.h"
 
 #include <QRect>
 #include <optional>

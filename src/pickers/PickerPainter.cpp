@@ -1,6 +1,6 @@
 #include "pickers/PickerPainter.h"
 
-#include "board/Appearance.h"
+#include "ui/Appearance.h"
 
 #include <QPainter>
 

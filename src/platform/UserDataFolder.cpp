@@ -1,4 +1,3 @@
-// zeltomil-core
 #include "platform/UserDataFolder.h"
 
 #include <QDir>

@@ -1,4 +1,3 @@
-// zeltomil-core
 #include "roster/CodePage.h"
 
 #include <QList>

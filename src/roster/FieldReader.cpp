@@ -1,7 +1,6 @@
-// zeltomil-core
 #include "roster/FieldReader.h"
 
-#include "roster/Numbers.h"
+#include "units/Numbers.h"
 
 #include <cmath>
 

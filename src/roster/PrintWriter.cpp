@@ -1,4 +1,3 @@
-// zeltomil-core
 #include "roster/PrintWriter.h"
 
 #include "roster/CodePage.h"

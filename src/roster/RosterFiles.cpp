@@ -1,10 +1,9 @@
-// zeltomil-core
 #include "roster/RosterFiles.h"
 
 #include "roster/CodePage.h"
 #include "roster/FieldReader.h"
-#include "roster/Numbers.h"
 #include "roster/PrintWriter.h"
+#include "units/Numbers.h"
 
 #include <QCryptographicHash>
 #include <QDir>

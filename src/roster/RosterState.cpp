@@ -1,7 +1,6 @@
-// zeltomil-core
 #include "roster/RosterState.h"
 
-#include "roster/Numbers.h"
+#include "units/Numbers.h"
 
 #include <algorithm>
 

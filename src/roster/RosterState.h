@@ -1,4 +1,3 @@
-// zeltomil-core
 #pragma once
 
 #include <QString>

@@ -1,10 +1,10 @@
 #include "settings/DataFolderDialog.h"
 
-#include "board/Appearance.h"
 #include "platform/Platform.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
 #include "settings/FolderRules.h"
+#include "ui/Appearance.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -62,20 +62,20 @@ void DataFolderDialog::confirmPath() {
     const QString folder = completeFolderPath(m_path->text());
     Platform& platform = m_context.platform;
     if (const auto reason = unstorableFolderReason(folder)) {
-        platform.showError(this, kSettingsCaption,
+        platform.showError(this, kCaption,
                            QStringLiteral("このパスは保存できません。\n%1").arg(*reason));
         m_path->setFocus();
         return;
     }
     // A folder that is not there yet (a drive mounted later, say) may still be chosen.
     if (!folderExists(m_context.files.workingDirectory(), folder) &&
-        !platform.confirm(this, kSettingsCaption, missingFolderQuestion(folder))) {
+        !platform.confirm(this, kCaption, missingFolderQuestion(folder))) {
         m_path->setFocus();
         return;
     }
     const SaveResult result = m_context.files.saveFolderFile(folder);
     if (!result.ok) {
-        platform.showError(this, kSettingsCaption, result.message());
+        platform.showError(this, kCaption, result.message());
         m_path->setFocus();
         return;
     }

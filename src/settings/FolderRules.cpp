@@ -1,4 +1,3 @@
-// zeltomil-core
 #include "settings/FolderRules.h"
 
 #include "roster/PrintWriter.h"

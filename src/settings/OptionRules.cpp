@@ -1,8 +1,7 @@
-// zeltomil-core
 #include "settings/OptionRules.h"
 
-#include "roster/Numbers.h"
 #include "roster/PrintWriter.h"
+#include "units/Numbers.h"
 
 #include <QByteArray>
 #include <algorithm>

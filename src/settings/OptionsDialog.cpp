@@ -1,8 +1,8 @@
 #include "settings/OptionsDialog.h"
 
-#include "board/Appearance.h"
 #include "platform/Platform.h"
 #include "roster/RosterState.h"
+#include "ui/Appearance.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -86,7 +86,7 @@ void OptionsDialog::writeOptions() {
     const OptionsReading reading = readOptionBoxes(texts);
     Platform& platform = m_context.platform;
     if (reading.problem) {
-        platform.showError(this, kSettingsCaption, reading.problem->message);
+        platform.showError(this, kCaption, reading.problem->message);
         QLineEdit* box = m_boxes[reading.problem->row];
         box->setFocus(Qt::OtherFocusReason);
         box->selectAll();
@@ -94,7 +94,7 @@ void OptionsDialog::writeOptions() {
     }
     const SaveResult result = m_context.files.saveParameterFile(reading.options);
     if (!result.ok) {
-        platform.showError(this, kSettingsCaption, result.message());
+        platform.showError(this, kCaption, result.message());
         return;
     }
     storeOptions(m_context.state, reading.options);

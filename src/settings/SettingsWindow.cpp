@@ -1,8 +1,8 @@
 #include "settings/SettingsWindow.h"
 
-#include "board/Appearance.h"
 #include "platform/Platform.h"
 #include "roster/RosterState.h"
+#include "ui/Appearance.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -55,7 +55,7 @@ SettingsWindow::SettingsWindow(const AppContext& context, BoardHost& host, const
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(name);
     setAccessibleName(name);
-    setWindowTitle(kSettingsCaption);
+    setWindowTitle(kCaption);
     setWindowIcon(look::applicationIcon());
     setFont(look::gothicFont(9));
     QPalette pal = palette();

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "board/AppContext.h"
-#include "board/TwipScale.h"
+#include "ui/AppContext.h"
+#include "ui/Caption.h"
+#include "units/TwipScale.h"
 
 #include <QColor>
 #include <QScrollBar>
@@ -72,7 +73,5 @@ class SettingsWindow : public QWidget {
   private:
     bool m_leaving = false;
 };
-
-inline const QString kSettingsCaption = QStringLiteral("ゼルトミル");
 
 } // namespace zel

@@ -2,7 +2,7 @@
 // where the carried marker may go. Each table row holds the inputs, then the expected numbers.
 
 #include "board/BoardRules.h"
-#include "board/TwipScale.h"
+#include "units/TwipScale.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/FileStore.h"
 #include "platform/Platform.h"
-#include "roster/FileStore.h"
 
 #include <QStringList>
 #include <deque>

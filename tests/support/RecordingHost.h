@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/AppContext.h"
+#include "ui/AppContext.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "board/Appearance.h"
+#include "ui/Appearance.h"
 
 #include <QFontDatabase>
 #include <QPainter>

@@ -1,5 +1,4 @@
-// zeltomil-core
-#include "roster/FileStore.h"
+#include "platform/FileStore.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,7 @@
-// zeltomil-core
 #pragma once
 
-#include "board/BoardLayout.h"
-#include "roster/Numbers.h"
+#include "units/Numbers.h"
+#include "units/TwipRect.h"
 
 #include <QRect>
 #include <algorithm>

@@ -1,3 +1,4 @@
+#include "app/DialogLauncher.h"
 #include "board/BoardView.h"
 #include "board/MainWindow.h"
 #include "platform/FirstPaintReport.h"
@@ -6,6 +7,7 @@
 #include "roster/CodePage.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
+#include "ui/Caption.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,7 +34,7 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtJapanese);
 
     if (!zel::codePageAvailable()) {
-        QMessageBox::critical(nullptr, QStringLiteral("ゼルトミル"),
+        QMessageBox::critical(nullptr, zel::kCaption,
                               QStringLiteral("Shift-JIS (CP932) の変換が使えないため、"
                                              "データファイルを読み書きできません。"));
         return 1;
@@ -50,7 +52,7 @@ int main(int argc, char* argv[]) {
     static zel::RosterState state; // the one roster record of the process
     zel::QtPlatform platform;
     zel::RosterFiles files(platform.files(), QDir::currentPath());
-    zel::MainWindow window(zel::AppContext{state, files, platform});
+    zel::MainWindow window(zel::AppContext{state, files, platform}, zel::createDialog);
     zel::FirstPaintReport firstPaint;
     if (zel::FirstPaintReport::wanted())
         window.board()->installEventFilter(&firstPaint);

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+
+class QWidget;
+
 namespace zel {
 
 struct RosterState;
@@ -24,5 +28,13 @@ class BoardHost {
     // No window is left: the program ends.
     virtual void quitProgram() = 0;
 };
+
+// The windows the menu opens in place of the board.
+enum class DialogKind { DataFolder, Names, GreenDuties, YellowDuties, Options };
+
+// Creates the window for a menu item, or nothing. The application supplies it, so the board
+// knows the editors and dialogs only by their kind.
+using DialogFactory =
+    std::function<QWidget*(DialogKind kind, const AppContext& context, BoardHost& host)>;
 
 } // namespace zel

@@ -1,4 +1,4 @@
-#include "board/DialogLauncher.h"
+#include "app/DialogLauncher.h"
 
 #include "editors/DutyEditor.h"
 #include "editors/NameEditor.h"
