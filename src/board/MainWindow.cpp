@@ -56,8 +56,6 @@ void MainWindow::load() {
     RosterState& state = m_context.state;
     state.greenPickerOpen = 0;
     state.yellowPickerOpen = 0;
-    state.pendingGreenPlacement = 0;
-    state.pendingYellowPlacement = 0;
     m_context.files.loadAll(state);
 
     setWindowTitle(kCaption);
@@ -302,27 +300,29 @@ QRect MainWindow::boardRect(QPointF topLeft, QSizeF size) const {
 }
 
 void MainWindow::endEveryCarry() {
-    RosterState& state = m_context.state;
-    state.markerMovePending = 0;
-    state.movingMarkerIndex = 0;
-    state.dropRemovesMarker = 0;
-    state.pendingGreenPlacement = 0;
-    state.pendingYellowPlacement = 0;
+    m_carry.end();
     m_board->carriedMarker()->hide();
     m_board->trashCan()->hide();
     m_timer1.stop();
     m_timer2.stop();
 }
 
+void MainWindow::syncTimers() {
+    m_carry.tracksPointer() ? m_timer2.start() : m_timer2.stop();
+    m_carry.refreshesMarkers() ? m_timer1.start() : m_timer1.stop();
+}
+
+void MainWindow::returnMovedMarker() {
+    if (const std::optional<int> m = m_carry.movingMarker(); m && *m <= m_board->shownMarkers())
+        m_board->marker(*m)->show();
+}
+
 void MainWindow::pickDuty(const PickerConfig& config, int k) {
-    RosterState& state = m_context.state;
     // A pick starts one placement: whatever was carried before ends here.
-    if (state.markerMovePending && state.movingMarkerIndex >= 1 &&
-        state.movingMarkerIndex <= m_board->shownMarkers())
-        m_board->marker(state.movingMarkerIndex)->show();
+    returnMovedMarker();
     endEveryCarry();
 
-    state.pendingDutyIndex = k;
+    RosterState& state = m_context.state;
     const PickerGeometry geometry = computePickerGeometry(state, config.colour);
     const QSizeF size(geometry.columnWidth + 30, geometry.rowPitch - config.carriedHeightLess);
     MarkerView* carried = m_board->carriedMarker();
@@ -332,10 +332,10 @@ void MainWindow::pickDuty(const PickerConfig& config, int k) {
     carried->show();
     carried->raise();
     for (PickStep step : config.stepsAfterCopy)
-        runPickStep(config, step);
+        runPickStep(config, k, step);
 }
 
-void MainWindow::runPickStep(const PickerConfig& config, PickStep step) {
+void MainWindow::runPickStep(const PickerConfig& config, int k, PickStep step) {
     RosterState& state = m_context.state;
     const bool green = config.colour == DutyColour::Green;
     switch (step) {
@@ -359,7 +359,7 @@ void MainWindow::runPickStep(const PickerConfig& config, PickStep step) {
         m_timer2.start();
         break;
     case PickStep::SetPendingFlag:
-        (green ? state.pendingGreenPlacement : state.pendingYellowPlacement) = 1;
+        m_carry.pick(config.colour, k);
         break;
     }
     if (pickStepObserver)
@@ -398,19 +398,19 @@ void MainWindow::refreshMarkers() {
 }
 
 void MainWindow::freezeCarried() {
-    m_timer2.stop();
+    m_carry.freeze();
+    syncTimers();
 }
 
 void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
-    RosterState& state = m_context.state;
     if (m < 1 || m > m_board->shownMarkers())
         return;
     // A new pick-up ends any other carry; an earlier picked-up marker returns to its place.
-    if (state.markerMovePending && state.movingMarkerIndex >= 1 &&
-        state.movingMarkerIndex <= m_board->shownMarkers())
-        m_board->marker(state.movingMarkerIndex)->show();
+    returnMovedMarker();
     endEveryCarry();
+    m_carry.pickUp(m, m_board->shownMarkers());
 
+    const RosterState& state = m_context.state;
     const std::int64_t column = floorToInt(boardPosition.x() / m_layout.grid.columnPitch);
     MarkerView* source = m_board->marker(m);
     MarkerView* carried = m_board->carriedMarker();
@@ -419,11 +419,8 @@ void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
     carried->setGeometry(QRect(QPoint(s.x(topLeft.x()), s.y(topLeft.y())), source->size()));
     carried->setPicture(source->picture());
     carried->show();
-    m_timer2.start();
-    m_timer1.start();
+    syncTimers();
     source->hide();
-    state.markerMovePending = 1;
-    state.movingMarkerIndex = m;
 
     QLabel* trash = m_board->trashCan();
     const QPointF trashAt = trashCanTopLeft(m_layout, state.tagWidth);
@@ -433,89 +430,30 @@ void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
 }
 
 void MainWindow::dropCarried(QPointF boardPosition) {
-    RosterState& state = m_context.state;
-    const bool wasTracking = m_timer2.isActive();
-    const bool wasRefreshing = m_timer1.isActive();
-    m_timer2.stop();
-    m_timer1.stop();
-    auto resumeCarry = [&] {
-        if (wasTracking)
-            m_timer2.start();
-        if (wasRefreshing)
-            m_timer1.start();
-    };
-
-    const bool inTrashZone = boardPosition.y() >= trashZoneStart(m_layout);
-    const std::optional<int> person = personAt(m_layout.grid, state.personCount, boardPosition);
-    const bool placing = (state.pendingGreenPlacement != 0) != (state.pendingYellowPlacement != 0);
-    const bool moving = state.markerMovePending == 1 && state.pendingGreenPlacement == 0 &&
-                        state.pendingYellowPlacement == 0;
-
-    if (moving) {
-        const int m = state.movingMarkerIndex;
-        if (m < 1 || m > state.markerCount) {
-            endEveryCarry();
-            return;
-        }
-        if (!inTrashZone && !person) {
-            resumeCarry(); // no one there: carry on and drop again
-            return;
-        }
-        m_board->trashCan()->hide();
-        m_board->carriedMarker()->hide();
-        state.markerMovePending = 0;
-        if (inTrashZone)
-            state.dropRemovesMarker = 1;
-        else
-            state.markerPerson[m] = *person;
-        saveMarkerRecords();
+    const DropDecision decision = m_carry.drop(boardPosition, m_layout, m_context.state);
+    switch (decision.outcome) {
+    case DropDecision::Outcome::KeepCarrying: // no one there: carry on and drop again
         return;
-    }
-    if (!placing) {
+    case DropDecision::Outcome::EndCarry:
         endEveryCarry();
         return;
-    }
-    if (inTrashZone) {
-        // Cancelling a placement: nothing is written and the board is not reloaded.
+    case DropDecision::Outcome::Refuse:
         endEveryCarry();
+        m_context.platform.showError(this, kCaption, decision.message);
         return;
-    }
-    if (!person) {
-        resumeCarry();
-        return;
-    }
-    if (state.markerCount >= kMaxMarkers) {
+    case DropDecision::Outcome::Store:
         endEveryCarry();
-        m_context.platform.showError(
-            this, kCaption,
-            QStringLiteral(
-                "当番マークは %1 個までです。\nいらないマークをごみ箱に捨ててから置いてください。")
-                .arg(kMaxMarkers));
+        saveMarkerEdit(*decision.edit);
         return;
     }
-    const int n = state.markerCount + 1;
-    state.markerDuty[n] = state.pendingGreenPlacement ? state.pendingDutyIndex + kGreenCodeBase
-                                                      : state.pendingDutyIndex;
-    state.markerPerson[n] = *person;
-    state.markerOffset[n] = 0;
-    state.markerCount = n;
-    state.pendingGreenPlacement = 0;
-    state.pendingYellowPlacement = 0;
-    m_board->carriedMarker()->hide();
-    saveMarkerRecords();
 }
 
-void MainWindow::saveMarkerRecords() {
+void MainWindow::saveMarkerEdit(const MarkerEdit& edit) {
     RosterState& state = m_context.state;
-    SaveResult result;
-    if (state.dropRemovesMarker == 1) {
-        result = m_context.files.saveJobFile(state, state.movingMarkerIndex);
-        if (result.ok)
-            state.markerCount -= 1;
-    } else {
-        result = m_context.files.saveJobFile(state);
-    }
-    state.dropRemovesMarker = 0;
+    const int leftOut = applyMarkerEdit(state, edit);
+    const SaveResult result = m_context.files.saveJobFile(state, leftOut);
+    if (result.ok && leftOut != 0)
+        state.markerCount -= 1;
     if (!result.ok)
         reportSaveFailure(result);
     // The board shows what the file holds, whether or not the save went through.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/BoardLayout.h"
+#include "board/Carry.h"
 #include "ui/AppContext.h"
 #include "units/TwipScale.h"
 
@@ -46,6 +47,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
     QTimer& timer3() { return m_timer3; }
+    const Carry& carry() const { return m_carry; }
 
     // The picker buttons: open one picker, closing the other, or close it again.
     void toggleGreenPicker();
@@ -84,8 +86,10 @@ class MainWindow : public QMainWindow, public BoardHost {
     void closePicker(DutyColour colour);
     void drawMarkerPictures();
     void endEveryCarry();
-    void runPickStep(const PickerConfig& config, PickStep step);
-    void saveMarkerRecords();
+    void runPickStep(const PickerConfig& config, int k, PickStep step);
+    void syncTimers();
+    void returnMovedMarker();
+    void saveMarkerEdit(const MarkerEdit& edit);
     QPointF pointerOnBoard() const;
     QRect boardRect(QPointF topLeft, QSizeF size) const;
 
@@ -93,6 +97,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     DialogFactory m_dialogs;
     BoardView* m_board;
     BoardLayout m_layout;
+    Carry m_carry;
     QTimer m_timer1;
     QTimer m_timer2;
     QTimer m_timer3;
