@@ -2,6 +2,9 @@
 
 #include "board/BoardLayout.h"
 #include "board/Carry.h"
+#include "board/MarkerPictures.h"
+#include "board/PickerPair.h"
+#include "board/WindowCorner.h"
 #include "ui/AppContext.h"
 #include "units/TwipScale.h"
 
@@ -10,7 +13,6 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
-#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -77,14 +79,11 @@ class MainWindow : public QMainWindow, public BoardHost {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void buildMenu();
     void layoutBoard();
     void placeWindow();
     void recordPosition();
     void onTimer3();
     void togglePicker(DutyColour colour);
-    void closePicker(DutyColour colour);
-    void drawMarkerPictures();
     void endEveryCarry();
     void runPickStep(const PickerConfig& config, int k, PickStep step);
     void syncTimers();
@@ -104,11 +103,9 @@ class MainWindow : public QMainWindow, public BoardHost {
     QElapsedTimer m_markerRefresh;                 // when Timer1 last asked markers to repaint
     QRect m_refreshedCarriedRect;                  // where the carried marker stood then
     static constexpr qint64 kMarkerRefreshMs = 16; // one frame at 60 Hz
-    EntryPictureCache m_greenPictures{PickerConfig::green()};
-    EntryPictureCache m_yellowPictures{PickerConfig::yellow()};
-    QPointer<DutyPicker> m_greenPicker;
-    QPointer<DutyPicker> m_yellowPicker;
-    std::optional<QPoint> m_frameMargins; // inside minus outside corner, as last seen shown
+    MarkerPictures m_pictures;
+    PickerPair m_pickers{*this, [this](const PickerConfig& config, int k) { pickDuty(config, k); }};
+    WindowCorner m_corner;
     bool m_loaded = false;
     bool m_quitting = false;
 };
