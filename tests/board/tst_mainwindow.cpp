@@ -222,7 +222,12 @@ class TestMainWindow : public QObject {
         QCOMPARE(shown.copy(QRect(at.topLeft(), f.picture(2).size())), f.picture(2));
         const QRect frame = TwipScale{15, 15}.rect(f.window->layout().frames[1]);
         const QRect tag = f.board()->tag(1)->geometry();
-        QCOMPARE(shown.pixelColor(frame.left(), frame.center().y()), QColor(255, 192, 192));
+        const QColor edge(255, 192, 192);
+        QCOMPARE(shown.pixelColor(frame.left(), frame.center().y()), edge);
+        QCOMPARE(shown.pixelColor(frame.right(), frame.center().y()), edge);
+        QCOMPARE(shown.pixelColor(frame.right() - 3, frame.top()), edge);
+        QCOMPARE(shown.pixelColor(frame.right() - 3, frame.bottom()), edge);
+        QCOMPARE(shown.pixelColor(frame.right() - 3, frame.top() + 2), QColor(0, 0, 64));
         QCOMPARE(shown.pixelColor(frame.left() + 2, frame.center().y()), QColor(0, 0, 64));
         QCOMPARE(shown.pixelColor(tag.left() + 1, tag.bottom() - 1), QColor(0, 255, 255));
     }
