@@ -53,6 +53,7 @@ int main(int argc, char* argv[]) {
     zel::QtPlatform platform;
     zel::RosterFiles files(platform.files(), QDir::currentPath());
     zel::MainWindow window(zel::AppContext{state, files, platform}, zel::createDialog);
+    window.history().persistIn(zel::historyFolder());
     zel::FirstPaintReport firstPaint;
     if (zel::FirstPaintReport::wanted())
         window.board()->installEventFilter(&firstPaint);

@@ -4,10 +4,12 @@
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
 #include "board/MarkerPictures.h"
+#include "board/StepNames.h"
 #include "pickers/DutyPicker.h"
 #include "platform/Platform.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
+#include "roster/SaveStep.h"
 #include "ui/Appearance.h"
 #include "ui/Caption.h"
 
@@ -28,6 +30,11 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
 
     buildBoardMenu(*this, {[this](DialogKind kind) { openDialog(kind); }, [this] { openHelp(); },
                            [this] { quitProgram(); }});
+    m_historyMenu.build(*this, {[this] { undoStep(); }, [this] { redoStep(); },
+                                [this] { rotateDuties(RotateDirection::Next); },
+                                [this] { rotateDuties(RotateDirection::Previous); }});
+    connect(&m_history.stack(), &QUndoStack::indexChanged, this,
+            [this] { m_historyMenu.update(m_history, m_context.state); });
     connect(m_board->eraseButton(), &QPushButton::clicked, this, &MainWindow::clearAllMarkers);
     connect(m_board->greenButton(), &QPushButton::clicked, this, &MainWindow::toggleGreenPicker);
     connect(m_board->yellowButton(), &QPushButton::clicked, this, &MainWindow::toggleYellowPicker);
@@ -60,6 +67,7 @@ void MainWindow::load() {
     m_timer3.start();
     layoutBoard();
     placeWindow();
+    m_historyMenu.update(m_history, state);
     m_loaded = true;
     show();
 }
@@ -166,7 +174,56 @@ void MainWindow::clearAllMarkers() {
                                     QStringLiteral("すべてのマークを消します\n　よろしいですか？")))
         return;
     // Write first: on a failed write the board must go on showing what the file holds.
-    const SaveResult result = m_context.files.clearJobFile(m_context.state);
+    const SaveResult result = [this] {
+        SaveStep step(m_context.files, kClearAllStepName);
+        return m_context.files.clearJobFile(m_context.state);
+    }();
+    if (!result.ok)
+        reportSaveFailure(result);
+    reload();
+}
+
+void MainWindow::undoStep() {
+    if (!m_history.canUndo())
+        return;
+    if (const SaveResult result = m_history.undo(); !result.ok)
+        reportSaveFailure(result);
+    reloadFromScratch();
+}
+
+void MainWindow::redoStep() {
+    if (!m_history.canRedo())
+        return;
+    if (const SaveResult result = m_history.redo(); !result.ok)
+        reportSaveFailure(result);
+    reloadFromScratch();
+}
+
+void MainWindow::reloadFromScratch() {
+    // A load keeps what the record held for a file that is missing, and an undo can remove a
+    // file its change created: start from a fresh record, as the program does, keeping only
+    // the window's place.
+    if (m_loaded)
+        recordPosition();
+    RosterState& state = m_context.state;
+    RosterState fresh;
+    fresh.savedTop = state.savedTop;
+    fresh.savedLeft = state.savedLeft;
+    fresh.captionBlinkState = state.captionBlinkState;
+    state = fresh;
+    reload();
+}
+
+void MainWindow::rotateDuties(RotateDirection direction) {
+    RosterState& state = m_context.state;
+    if (!canRotate(state))
+        return;
+    const SaveResult result = [&] {
+        SaveStep step(m_context.files,
+                      direction == RotateDirection::Next ? kRotateNextName : kRotatePreviousName);
+        rotateMarkers(state, direction);
+        return m_context.files.saveJobFile(state);
+    }();
     if (!result.ok)
         reportSaveFailure(result);
     reload();
@@ -350,10 +407,14 @@ void MainWindow::dropCarried(QPointF boardPosition) {
 
 void MainWindow::saveMarkerEdit(const MarkerEdit& edit) {
     RosterState& state = m_context.state;
-    const int leftOut = applyMarkerEdit(state, edit);
-    const SaveResult result = m_context.files.saveJobFile(state, leftOut);
-    if (result.ok && leftOut != 0)
-        state.markerCount -= 1;
+    const SaveResult result = [&] {
+        SaveStep step(m_context.files, markerEditStepName(state, edit));
+        const int leftOut = applyMarkerEdit(state, edit);
+        const SaveResult saved = m_context.files.saveJobFile(state, leftOut);
+        if (saved.ok && leftOut != 0)
+            state.markerCount -= 1;
+        return saved;
+    }();
     if (!result.ok)
         reportSaveFailure(result);
     // The board shows what the file holds, whether or not the save went through.

@@ -2,9 +2,12 @@
 
 #include "board/BoardLayout.h"
 #include "board/Carry.h"
+#include "board/HistoryMenu.h"
 #include "board/MarkerPictures.h"
 #include "board/PickerPair.h"
 #include "board/WindowCorner.h"
+#include "history/History.h"
+#include "roster/Rotation.h"
 #include "ui/AppContext.h"
 #include "units/TwipScale.h"
 
@@ -72,6 +75,12 @@ class MainWindow : public QMainWindow, public BoardHost {
     void openDialog(DialogKind kind);
     void openHelp();
     void clearAllMarkers();
+    // Undo, redo and rotation; each ends with the board showing what the files hold.
+    void undoStep();
+    void redoStep();
+    void rotateDuties(RotateDirection direction);
+    History& history() { return m_history; }
+    const HistoryMenu& historyMenu() const { return m_historyMenu; }
     // Shows one message about a save that failed.
     void reportSaveFailure(const SaveResult& result);
 
@@ -88,6 +97,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     void runPickStep(const PickerConfig& config, int k, PickStep step);
     void syncTimers();
     void returnMovedMarker();
+    void reloadFromScratch();
     void saveMarkerEdit(const MarkerEdit& edit);
     QPointF pointerOnBoard() const;
     QRect boardRect(QPointF topLeft, QSizeF size) const;
@@ -106,6 +116,8 @@ class MainWindow : public QMainWindow, public BoardHost {
     MarkerPictures m_pictures;
     PickerPair m_pickers{*this, [this](const PickerConfig& config, int k) { pickDuty(config, k); }};
     WindowCorner m_corner;
+    History m_history{m_context.files};
+    HistoryMenu m_historyMenu;
     bool m_loaded = false;
     bool m_quitting = false;
 };

@@ -2,6 +2,7 @@
 
 #include "editors/ListEditModel.h"
 #include "roster/RosterFiles.h"
+#include "roster/SaveStep.h"
 
 #include <algorithm>
 
@@ -18,6 +19,7 @@ QString ListWriteResult::message() const {
 }
 
 ListWriteResult writePersonList(RosterState& state, RosterFiles& files, const QStringList& names) {
+    SaveStep step(files, QStringLiteral("名前編集"));
     const SaveResult saved = files.savePersonFile(state, names);
     if (!saved.ok)
         return {false, false, saved};
@@ -33,6 +35,9 @@ ListWriteResult writeDutyList(RosterState& state, RosterFiles& files, DutyColour
         return {false, false,
                 SaveResult::failure(listFileOf(colour),
                                     QStringLiteral("当番は %1 個までです。").arg(limit))};
+    // The list and the job file are one step: undone together.
+    SaveStep step(files, colour == DutyColour::Green ? QStringLiteral("緑色当番編集")
+                                                     : QStringLiteral("黄色当番編集"));
     const SaveResult listSaved = files.saveDutyList(state, colour, names);
     if (!listSaved.ok)
         return {false, false, listSaved};

@@ -211,4 +211,13 @@ SaveResult FileStore::save(const QString& path, const QByteArray& bytes) {
     return SaveResult::success(name);
 }
 
+SaveResult FileStore::remove(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const QByteArray target = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    if (::unlink(target.constData()) != 0 && errno != ENOENT)
+        return SaveResult::failure(name, writeProblem(target, errno));
+    syncFolder(target);
+    return SaveResult::success(name);
+}
+
 } // namespace zel

@@ -35,6 +35,9 @@ class FileStore {
     // The file's bytes, or nothing when it is missing, not a regular file, or unreadable.
     virtual std::optional<QByteArray> read(const QString& path) const;
     virtual SaveResult save(const QString& path, const QByteArray& bytes);
+    // Removes a file (a file that is already missing is no failure); used to take back the
+    // first save of a file that did not exist before.
+    virtual SaveResult remove(const QString& path);
 
     // Roster files are tiny; anything past this is not read.
     static constexpr qint64 kMaxReadBytes = 4 * 1024 * 1024;

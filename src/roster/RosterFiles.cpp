@@ -213,9 +213,22 @@ SaveResult RosterFiles::saveText(const QString& path, const QString& fileName, c
                                    QStringLiteral("Shift-JIS で保存できない文字があります。"));
     if (changedSinceSeen(path))
         return SaveResult::failure(fileName, changedOnDiskReason());
+    const auto before = m_observer ? m_store.read(path) : std::nullopt;
     SaveResult result = m_store.save(path, *bytes);
     if (result.ok)
         remember(path, *bytes);
+    if (result.ok && m_observer)
+        m_observer->fileSaved({seenKey(path), before, *bytes});
+    return result;
+}
+
+SaveResult RosterFiles::restoreFile(const QString& path, const std::optional<QByteArray>& bytes) {
+    const QString fileName = QFileInfo(path).fileName();
+    if (changedSinceSeen(path))
+        return SaveResult::failure(fileName, changedOnDiskReason());
+    SaveResult result = bytes ? m_store.save(path, *bytes) : m_store.remove(path);
+    if (result.ok)
+        remember(path, bytes);
     return result;
 }
 

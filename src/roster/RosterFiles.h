@@ -2,6 +2,7 @@
 
 #include "platform/FileStore.h"
 #include "roster/RosterState.h"
+#include "roster/SaveObserver.h"
 
 #include <QHash>
 #include <QStringList>
@@ -67,6 +68,14 @@ class RosterFiles {
 
     FileStore& store() const { return m_store; }
 
+    // Every save that goes through is told to the observer (the undo history), with the bytes
+    // the file held before. One observer at a time; none by default.
+    void setObserver(SaveObserver* observer) { m_observer = observer; }
+    SaveObserver* observer() const { return m_observer; }
+    // Puts bytes the history kept back into a file (nothing: removes it), after the same
+    // changed-since-read check as every save. The observer is not told.
+    SaveResult restoreFile(const QString& path, const std::optional<QByteArray>& bytes);
+
     // The reason a save gives when its file changed on disk since it was last seen.
     static QString changedOnDiskReason();
 
@@ -81,6 +90,7 @@ class RosterFiles {
     QString m_workingDirectory;
     // Size and hash of each file as last read or written; an empty entry: it was missing.
     QHash<QString, QByteArray> m_seen;
+    SaveObserver* m_observer = nullptr;
 };
 
 // Content of the list files and the job file, as saved.

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
+#include "roster/SaveStep.h"
 #include "settings/FolderRules.h"
 #include "ui/Appearance.h"
 
@@ -73,7 +74,10 @@ void DataFolderDialog::confirmPath() {
         m_path->setFocus();
         return;
     }
-    const SaveResult result = m_context.files.saveFolderFile(folder);
+    const SaveResult result = [&] {
+        SaveStep step(m_context.files, QStringLiteral("データのパス指定"));
+        return m_context.files.saveFolderFile(folder);
+    }();
     if (!result.ok) {
         platform.showError(this, kCaption, result.message());
         m_path->setFocus();

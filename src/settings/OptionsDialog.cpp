@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "roster/RosterState.h"
+#include "roster/SaveStep.h"
 #include "ui/Appearance.h"
 
 #include <QLineEdit>
@@ -92,7 +93,10 @@ void OptionsDialog::writeOptions() {
         box->selectAll();
         return;
     }
-    const SaveResult result = m_context.files.saveParameterFile(reading.options);
+    const SaveResult result = [&] {
+        SaveStep step(m_context.files, QStringLiteral("オプション"));
+        return m_context.files.saveParameterFile(reading.options);
+    }();
     if (!result.ok) {
         platform.showError(this, kCaption, result.message());
         return;

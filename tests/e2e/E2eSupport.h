@@ -138,6 +138,8 @@ inline WindowInfo windowInfo(const QString& id) {
 struct Session {
     std::unique_ptr<zel::test::DataFolder> folder;
     std::unique_ptr<QProcess> program;
+    // The program's undo history goes here, never into the user's own state folder.
+    std::unique_ptr<QTemporaryDir> stateHome;
     Files written; // the files as the session started
     QString window;
     QPoint origin; // the board's top-left on screen
@@ -173,6 +175,10 @@ struct Session {
         }
         program = std::make_unique<QProcess>();
         program->setWorkingDirectory(folder->path());
+        stateHome = std::make_unique<QTemporaryDir>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_STATE_HOME", stateHome->path());
+        program->setProcessEnvironment(environment);
         program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         program->start(QStringLiteral(ZELTOMIL_BINARY), {});
         if (!program->waitForStarted(10000))

@@ -1,0 +1,59 @@
+#include "history/ChangeCommand.h"
+
+#include "roster/RosterFiles.h"
+
+#include <QFileInfo>
+
+namespace zel {
+
+namespace {
+const std::optional<QByteArray>& sideOf(const FileChange& change, ChangeSide side) {
+    return side == ChangeSide::Before ? change.before : change.after;
+}
+ChangeSide otherSide(ChangeSide side) {
+    return side == ChangeSide::Before ? ChangeSide::After : ChangeSide::Before;
+}
+QString changedElsewhereReason() {
+    return QStringLiteral("この変更の後に、ほかのプログラムで変更されています。その変更を消さない"
+                          "よう、元に戻す・やり直しをしませんでした。\nボードには今のファイルの内容"
+                          "が表示されます。");
+}
+} // namespace
+
+bool filesHold(const RosterFiles& files, const std::vector<FileChange>& changes, ChangeSide side) {
+    for (const FileChange& change : changes)
+        if (files.store().read(change.path) != sideOf(change, side))
+            return false;
+    return true;
+}
+
+SaveResult writeChangeSide(RosterFiles& files, const std::vector<FileChange>& changes,
+                           ChangeSide target) {
+    const ChangeSide from = otherSide(target);
+    for (const FileChange& change : changes)
+        if (files.store().read(change.path) != sideOf(change, from))
+            return SaveResult::failure(QFileInfo(change.path).fileName(), changedElsewhereReason());
+    for (size_t i = 0; i < changes.size(); ++i) {
+        const SaveResult result = files.restoreFile(changes[i].path, sideOf(changes[i], target));
+        if (result.ok)
+            continue;
+        // Back to where the step stood, newest first; the first failure is the one to tell.
+        for (size_t k = i; k-- > 0;)
+            files.restoreFile(changes[k].path, sideOf(changes[k], from));
+        return result;
+    }
+    return SaveResult::success(changes.empty() ? QString()
+                                               : QFileInfo(changes.front().path).fileName());
+}
+
+ChangeCommand::ChangeCommand(ChangeCommandContext& context, const QString& text,
+                             std::vector<FileChange> changes)
+    : QUndoCommand(text), m_context(context), m_changes(std::move(changes)) {}
+
+void ChangeCommand::write(ChangeSide target) {
+    if (m_context.quiet)
+        return;
+    m_context.last = writeChangeSide(m_context.files, m_changes, target);
+}
+
+} // namespace zel
