@@ -25,7 +25,6 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
     : QMainWindow(parent), m_context(context) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(kCaption);
-    setWindowIcon(look::applicationIcon());
     m_board = new BoardView(this);
     setCentralWidget(m_board);
 
