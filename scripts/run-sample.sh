@@ -5,6 +5,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
+if [ -e "$build" ] && [ ! -w "$build" ]; then
+  echo "$build belongs to another user (a run as root?): remove it, or set BUILD_DIR." >&2
+  exit 1
+fi
 "$root/scripts/install-deps.sh" run
 # The same configuration as scripts/build.sh, which builds the tests in this folder later.
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
