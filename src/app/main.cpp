@@ -3,18 +3,40 @@
 #include "board/MainWindow.h"
 #include "platform/FirstPaintReport.h"
 #include "platform/QtPlatform.h"
+#include "platform/StartPosition.h"
 #include "platform/UserDataFolder.h"
 #include "roster/CodePage.h"
+#include "units/Numbers.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
 #include "ui/Caption.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTranslator>
+
+namespace {
+// The program's icon, as the desktop entry shows it: every window without its own carries it.
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/zeltomil-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+QList<QRect> availableScreenAreas() {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas << screen->availableGeometry();
+    return areas;
+}
+} // namespace
 
 int main(int argc, char* argv[]) {
     // The program places its own windows and moves the pointer, which Wayland does not allow:
@@ -25,6 +47,10 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zeltomil"));
+    QApplication::setWindowIcon(programIcon());
+#ifdef ZELTOMIL_APP_ID
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZELTOMIL_APP_ID));
+#endif
     // Ending the program is decided by the windows themselves (see MainWindow and dialogs).
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -57,6 +83,22 @@ int main(int argc, char* argv[]) {
     zel::FirstPaintReport firstPaint;
     if (zel::FirstPaintReport::wanted())
         window.board()->installEventFilter(&firstPaint);
+
+    // The board opens where it stood when the program last ended. While it runs, the roster
+    // record keeps the board's place (in twips) across its dialogs.
+    QSettings settings(zel::settingsFilePath(), QSettings::IniFormat);
+    const zel::TwipScale scale = window.scale();
+    if (const auto corner =
+            zel::usableStartCorner(zel::readKeptCorner(settings), availableScreenAreas())) {
+        state.savedLeft = zel::toInt32(scale.twipsX(corner->x()));
+        state.savedTop = zel::toInt32(scale.twipsY(corner->y()));
+    }
     window.load();
-    return app.exec();
+    const int exitCode = app.exec();
+    // The benchmark's starts measure and leave the user's settings alone.
+    if (!zel::FirstPaintReport::wanted()) {
+        window.unload(); // records the board's place unless a dialog already did
+        zel::keepCorner(settings, QPoint(scale.x(state.savedLeft), scale.y(state.savedTop)));
+    }
+    return exitCode;
 }

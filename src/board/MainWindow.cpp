@@ -24,7 +24,6 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
     : QMainWindow(parent), m_context(context), m_dialogs(std::move(dialogs)) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(kCaption);
-    setWindowIcon(look::applicationIcon());
     m_board = new BoardView(this);
     setCentralWidget(m_board);
 

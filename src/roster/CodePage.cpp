@@ -3,6 +3,7 @@
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <utility>
 
 namespace zel {
 
@@ -57,9 +58,29 @@ QString decodeDataFile(const QByteArray& bytes) {
     return text;
 }
 
+QString withCodePageLookAlikes(QString text) {
+    // What the code page's bytes decode to, for the JIS forms input methods give.
+    static constexpr std::pair<char16_t, char16_t> kLookAlikes[] = {
+        {u'\u301C', u'\uFF5E'}, // wave dash, 81 60
+        {u'\u2016', u'\u2225'}, // double vertical line, 81 61
+        {u'\u2212', u'\uFF0D'}, // minus sign, 81 7C
+        {u'\u00A2', u'\uFFE0'}, // cent sign, 81 91
+        {u'\u00A3', u'\uFFE1'}, // pound sign, 81 92
+        {u'\u00AC', u'\uFFE2'}, // not sign, 81 CA
+        {u'\u2014', u'\u2015'}, // em dash, 81 5C
+    };
+    for (QChar& c : text) {
+        for (const auto& [typed, stored] : kLookAlikes) {
+            if (c == QChar(typed))
+                c = QChar(stored);
+        }
+    }
+    return text;
+}
+
 std::optional<char32_t> firstUnencodableCharacter(const QString& text) {
     QStringEncoder encoder(kCodePageName);
-    for (char32_t ch : text.toUcs4()) {
+    for (char32_t ch : withCodePageLookAlikes(text).toUcs4()) {
         // The replacement character stands for bytes that could not be read: refuse it
         // rather than write substitution bytes back.
         if (ch == 0xFFFD)
@@ -75,7 +96,7 @@ std::optional<char32_t> firstUnencodableCharacter(const QString& text) {
 
 std::optional<QByteArray> encodeDataFile(const QString& text) {
     QStringEncoder encoder(kCodePageName);
-    QByteArray bytes = encoder(text);
+    QByteArray bytes = encoder(withCodePageLookAlikes(text));
     if (encoder.hasError() || text.contains(QChar(0xFFFD)))
         return std::nullopt;
     return bytes;

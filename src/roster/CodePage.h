@@ -17,10 +17,15 @@ bool codePageAvailable();
 // file cut off inside a two-byte character, becomes U+FFFD at that place.
 QString decodeDataFile(const QByteArray& bytes);
 
-// The first character of text the code page cannot hold, if any.
+// Linux input methods type a few characters in their JIS form (〜 U+301C, − U+2212, ...),
+// which the code page lacks; it holds a character of the same look instead (～ U+FF5E, 81 60).
+// The text with each of those replaced by its look-alike: what a file stores and gives back.
+QString withCodePageLookAlikes(QString text);
+
+// The first character of text the code page cannot hold, look-alikes aside, if any.
 std::optional<char32_t> firstUnencodableCharacter(const QString& text);
 
-// Encodes text in the code page; nothing when a character cannot be held.
+// Encodes text in the code page, look-alikes replaced; nothing when a character cannot be held.
 std::optional<QByteArray> encodeDataFile(const QString& text);
 
 // "「〜」(U+301C)" for messages that name a character.

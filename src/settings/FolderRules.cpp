@@ -1,5 +1,6 @@
 #include "settings/FolderRules.h"
 
+#include "roster/CodePage.h"
 #include "roster/PrintWriter.h"
 #include "roster/RosterFiles.h"
 
@@ -14,7 +15,18 @@ QString completeFolderPath(const QString& typed) {
 }
 
 std::optional<QString> unstorableFolderReason(const QString& completed) {
-    return unstorableTextReason(completed);
+    if (const auto reason = unstorableTextReason(completed))
+        return reason;
+    // A name keeps its look when 〜 is stored as ～, a folder does not: the path read back
+    // would name another folder.
+    const QString stored = withCodePageLookAlikes(completed);
+    for (qsizetype i = 0; i < completed.size(); ++i) {
+        if (stored[i] != completed[i])
+            return QStringLiteral("%1 は Shift-JIS では「%2」として保存されるため、"
+                                  "別のフォルダを指してしまいます。")
+                .arg(describeCharacter(completed[i].unicode()), stored[i]);
+    }
+    return std::nullopt;
 }
 
 bool folderExists(const QString& workingDirectory, const QString& completed) {

@@ -9,7 +9,8 @@ namespace zel {
 // unless it is empty or already ends with "/" or "\".
 QString completeFolderPath(const QString& typed);
 
-// Why the folder file cannot hold this path, or nothing.
+// Why the folder file cannot hold this path, or nothing. Unlike a name, a path is refused
+// when a character of it would be stored as a look-alike.
 std::optional<QString> unstorableFolderReason(const QString& completed);
 
 // True when the completed path names an existing folder; a relative path starts at the

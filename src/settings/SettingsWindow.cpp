@@ -56,7 +56,6 @@ SettingsWindow::SettingsWindow(const AppContext& context, BoardHost& host, const
     setObjectName(name);
     setAccessibleName(name);
     setWindowTitle(kCaption);
-    setWindowIcon(look::applicationIcon());
     setFont(look::gothicFont(9));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, look::kWindowBackground);

@@ -124,19 +124,4 @@ QPixmap trashCanPixmap(int size, double devicePixelRatio) {
     });
 }
 
-QIcon applicationIcon() {
-    return iconFrom([](QPainter& p, double s) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(kWindowBackground);
-        p.drawRoundedRect(QRectF(0, 0, s, s), s / 8, s / 8);
-        p.setBrush(kTagBackground);
-        p.drawRect(QRectF(s * 0.1, s * 0.2, s * 0.3, s * 0.2));
-        p.drawRect(QRectF(s * 0.1, s * 0.6, s * 0.3, s * 0.2));
-        p.setBrush(QColor(128, 255, 128));
-        p.drawRect(QRectF(s * 0.48, s * 0.2, s * 0.42, s * 0.2));
-        p.setBrush(QColor(255, 255, 0));
-        p.drawRect(QRectF(s * 0.48, s * 0.6, s * 0.42, s * 0.2));
-    });
-}
-
 } // namespace zel::look

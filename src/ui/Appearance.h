@@ -22,7 +22,6 @@ QIcon greenDutyIcon();
 QIcon yellowDutyIcon();
 QIcon eraserIcon();
 QPixmap trashCanPixmap(int size, double devicePixelRatio = 1.0);
-QIcon applicationIcon();
 } // namespace look
 
 } // namespace zel

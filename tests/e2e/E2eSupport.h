@@ -116,6 +116,35 @@ inline double share(const QImage& shot, const QRect& area, QRgb colour) {
     return r.isEmpty() ? 0 : double(hits) / (r.width() * r.height());
 }
 
+// True when the window gives the window manager and the task bar the program's own icon (Qt
+// gives a window without one a generic picture): its 32-pixel icon is the one in resources/.
+inline bool hasProgramIcon(const QString& id) {
+    const QString property = QString::fromLatin1(
+        run("xprop", {"-id", id, "-notype", "-f", "_NET_WM_ICON", "32c", "_NET_WM_ICON"}));
+    const QStringList words = property.section('=', 1).split(',', Qt::SkipEmptyParts);
+    const QImage expected(qEnvironmentVariable("ZELTOMIL_SOURCE_DIR") +
+                          "/resources/icons/zeltomil-32.png");
+    for (qsizetype at = 0; at + 2 <= words.size();) { // width, height, then ARGB pixels
+        const int width = words[at].trimmed().toInt(), height = words[at + 1].trimmed().toInt();
+        at += 2;
+        if (width <= 0 || height <= 0 || at + width * height > words.size())
+            return false;
+        if (QSize(width, height) == expected.size()) {
+            int same = 0;
+            for (int i = 0; i < width * height; ++i) {
+                const QRgb got = words[at + i].trimmed().toUInt();
+                const QRgb want = expected.pixel(i % width, i / width);
+                same += qAbs(qRed(got) - qRed(want)) + qAbs(qGreen(got) - qGreen(want)) +
+                            qAbs(qBlue(got) - qBlue(want)) + qAbs(qAlpha(got) - qAlpha(want)) <=
+                        8;
+            }
+            return same >= width * height * 95 / 100;
+        }
+        at += width * height;
+    }
+    return false;
+}
+
 struct WindowInfo {
     QRect client;   // the window's inside, screen pixels; empty when there is no such window
     QMargins frame; // the window manager's decorations
@@ -137,6 +166,7 @@ inline WindowInfo windowInfo(const QString& id) {
 // One run of the program in a folder of its own; each step returns false and says why in `why`.
 struct Session {
     std::unique_ptr<zel::test::DataFolder> folder;
+    std::unique_ptr<zel::test::DataFolder> config; // the program's XDG_CONFIG_HOME
     std::unique_ptr<QProcess> program;
     // The program's undo history goes here, never into the user's own state folder.
     std::unique_ptr<QTemporaryDir> stateHome;
@@ -158,9 +188,12 @@ struct Session {
     }
 
     // Writes the files into a new folder, dated back, and starts the program there; it shows
-    // one decorated window with a board in it.
-    bool start(const Files& files) {
+    // one decorated window with a board in it. The program's settings start empty, or are the
+    // last session's when kept.
+    bool start(const Files& files, bool keepSettings = false) {
         folder = std::make_unique<zel::test::DataFolder>();
+        if (!config || !keepSettings)
+            config = std::make_unique<zel::test::DataFolder>();
         written = files;
         for (const auto& [name, bytes] : files.asKeyValueRange()) {
             if (bytes == kDirectory)
@@ -178,6 +211,7 @@ struct Session {
         stateHome = std::make_unique<QTemporaryDir>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_STATE_HOME", stateHome->path());
+        environment.insert("XDG_CONFIG_HOME", config->path());
         program->setProcessEnvironment(environment);
         program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         program->start(QStringLiteral(ZELTOMIL_BINARY), {});

@@ -18,6 +18,7 @@ class BoardWindowTest : public QObject {
     void carryAndDrop_data();
     void carryAndDrop();
     void quitWhileCarrying();
+    void iconsAndStartPlace();
     void editAndWrite_data();
     void editAndWrite();
 
@@ -155,6 +156,36 @@ void BoardWindowTest::quitWhileCarrying() {
     QCOMPARE(QDir(s.folder->path()).entryList(QDir::Files, QDir::Name), startRoster().keys());
 }
 
+// Every window carries the program's icon. The board opens where it stood when the program
+// last ended, and at the screen's corner when that place is on no screen.
+void BoardWindowTest::iconsAndStartPlace() {
+    QVERIFY2(hasProgramIcon(s.window), "the board window carries no icon");
+    clickAt(s.origin + QPoint(96, -10)); // 終了
+    QVERIFY2(s.program->waitForFinished(10000), "the program did not end after 終了");
+    STEP(s.start(startRoster(), true));
+    QCOMPARE(windowInfo(s.window).outer().topLeft(), m_corner);
+
+    xdo({"windowactivate", "--sync", s.window});
+    xdo({"key", "--clearmodifiers", "ctrl+h"});
+    QString help;
+    QVERIFY2(eventually(
+                 [&] {
+                     const QStringList all = s.windows();
+                     help = all.value(all.indexOf(s.window) == 0 ? 1 : 0);
+                     return all.size() == 2 && xdo({"getwindowname", help}).trimmed() ==
+                                                   QByteArray("ゼルトミル ヘルプ");
+                 },
+                 10000),
+             "no help window");
+    QVERIFY2(hasProgramIcon(help), "the help window carries no icon");
+
+    s.stop(); // killed: nothing is kept
+    QVERIFY(QDir(s.config->path()).mkpath("zeltomil"));
+    s.config->write("zeltomil/zeltomil.conf", "[board]\ncorner=@Point(5000 5000)\n");
+    STEP(s.start(startRoster(), true));
+    QCOMPARE(windowInfo(s.window).outer().topLeft(), QPoint(0, 0));
+}
+
 // Waits until the program shows one window only, not `gone`, standing decorated where the
 // board window stood at the start.
 bool BoardWindowTest::aloneInPlace(QString& window, const QString& gone) {
@@ -231,6 +262,7 @@ void BoardWindowTest::editAndWrite() {
     QString dialog;
     QVERIFY2(aloneInPlace(dialog, s.window), "no window took the board window's place");
     QCOMPARE(xdo({"getwindowname", dialog}).trimmed(), QByteArray("ゼルトミル"));
+    QVERIFY2(hasProgramIcon(dialog), "the window carries no icon");
     xdo({"windowactivate", "--sync", dialog});
     for (const QString& step : list.mid(1, list.size() - 2))
         runStep(step);

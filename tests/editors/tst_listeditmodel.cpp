@@ -32,14 +32,17 @@ class TestListEditModel : public QObject {
         QTest::newRow("change to empty")
             << 1 << "change " << done << QStringList{"A", "", "C"} << -1;
         QTest::newRow("change without selection") << -1 << "change X" << ignored << kAbc << -1;
-        QTest::newRow("change refused") << 1 << "change 〜" << refused << kAbc << 1;
+        QTest::newRow("change refused") << 1 << "change ☃" << refused << kAbc << 1;
+        // Stored as its look-alike ～ when written; the list keeps what was typed.
+        QTest::newRow("change to a wave dash")
+            << 1 << "change 月〜金" << done << QStringList{"A", "月〜金", "C"} << -1;
         QTest::newRow("add below middle")
             << 1 << "add X" << done << QStringList{"A", "B", "X", "C"} << 2;
         QTest::newRow("add at top without selection")
             << -1 << "add X" << done << QStringList{"X", "A", "B", "C"} << 0;
         QTest::newRow("add, selection out of range")
             << 42 << "add X" << done << QStringList{"X", "A", "B", "C"} << 0;
-        QTest::newRow("add refused") << 1 << "add 〜" << refused << kAbc << 1;
+        QTest::newRow("add refused") << 1 << "add ☃" << refused << kAbc << 1;
         QTest::newRow("remove middle") << 1 << "remove" << done << QStringList{"A", "C"} << -1;
         QTest::newRow("remove without selection") << -1 << "remove" << ignored << kAbc << -1;
     }

@@ -167,10 +167,10 @@ class TestListEditor : public QObject {
         click(e->changeButton());
         QCOMPARE(e->changeBox()->text(), before[1]);
         typeAndEnter(e->changeBox(), "a\tb");
-        add(u"波〜"_qs);
+        add(u"波☃"_qs);
         QCOMPARE(f->platform.errors.size(), 2);
-        QVERIFY(f->platform.errors.last().contains("U+301C"));
-        QCOMPARE(e->addBox()->text() + e->changeBox()->text(), u"波〜a\tb"_qs);
+        QVERIFY(f->platform.errors.last().contains("U+2603"));
+        QCOMPARE(e->addBox()->text() + e->changeBox()->text(), u"波☃a\tb"_qs);
         QCOMPARE(shown(), before);
 
         // The change box still holds a selection's text: Enter there changes it.
@@ -210,6 +210,29 @@ class TestListEditor : public QObject {
         QCOMPARE(f->platform.store.saves, 0);
         QCOMPARE(recorded(f->state, c.kind), before);
         QTRY_VERIFY(!e);
+    }
+
+    // What a Linux input method gives for 〜 and − is taken without a message and written as
+    // the code page's look-alikes ～ (81 60) and － (81 7C), which the board then shows.
+    void inputMethodFormsAreWritten() {
+        open();
+        const QStringList before = shown();
+        selectRow(1);
+        click(e->changeButton());
+        typeAndEnter(e->changeBox(), u"月\u301C金\u22121"_qs);
+        add(u"\u00A2\u2014"_qs); // nothing selected: at the top
+        QCOMPARE(f->platform.errors, QStringList());
+        click(e->writeButton());
+        QCOMPARE(f->host.calls, QStringList{"reloadBoard"});
+        const QByteArray count = " " + QByteArray::number(before.size() + 1) + "\r\n";
+        QCOMPARE(f->folder.read(c.file), count + "\x81\x91\x81\x5c\r\n" + cp932Lines({before[0]}) +
+                                             "\x8c\x8e\x81\x60\x8b\xe0\x81\x7c\x31\r\n" +
+                                             cp932Lines(before.mid(2)));
+        RosterState loaded;
+        f->files.loadAll(loaded);
+        QCOMPARE(recorded(loaded, c.kind),
+                 QStringList({u"\uFFE0\u2015"_qs, before[0], u"月\uFF5E金\uFF0D1"_qs}) +
+                     before.mid(2));
     }
 
     void limit() {

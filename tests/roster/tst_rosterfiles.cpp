@@ -80,6 +80,8 @@ class TestRosterFiles : public QObject {
             << u"「,」や前後の空白、先頭の「\"」を含む文字列には、「\"」を使えません。"_s;
         QTest::newRow("tab") << u"a\tb"_s << u"制御文字 (U+0009) は保存できません。"_s;
         QTest::newRow("emoji") << u"a\U0001F600"_s << code.arg(u"\U0001F600"_s, "1F600");
+        // Typed by input methods too, but without a look-alike in the code page.
+        QTest::newRow("yen sign") << u"\u00A5100"_s << code.arg(u"\u00A5"_s, "00A5");
         QTest::newRow("U+FFFD") << u"名\uFFFD"_s << code.arg(u"\uFFFD"_s, "FFFD");
     }
 
@@ -89,6 +91,45 @@ class TestRosterFiles : public QObject {
         QVERIFY(!writer.text(text));
         QTEST(writer.error(), "reason");
         QCOMPARE(writer.contents(), QString());
+    }
+
+    // Input methods type these in their JIS form; the files hold the character of the same look
+    // the code page has, and reading gives that one back.
+    void storesInputMethodForms_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("wave dash")
+            << u"月\u301C金"_s << "\x8c\x8e\x81\x60\x8b\xe0"_ba << u"月\uFF5E金"_s;
+        QTest::newRow("double vertical line")
+            << u"a\u2016b"_s << "a\x81\x61\x62"_ba << u"a\u2225b"_s;
+        QTest::newRow("minus sign") << u"\u22125"_s << "\x81\x7c\x35"_ba << u"\uFF0D5"_s;
+        QTest::newRow("cent sign") << u"\u00A2"_s << "\x81\x91"_ba << u"\uFFE0"_s;
+        QTest::newRow("pound sign") << u"\u00A3"_s << "\x81\x92"_ba << u"\uFFE1"_s;
+        QTest::newRow("not sign") << u"\u00AC"_s << "\x81\xca"_ba << u"\uFFE2"_s;
+        // 81 5C ends in the byte of "\": still one character, read back whole.
+        QTest::newRow("em dash") << u"A\u2014B"_s << "A\x81\x5c\x42"_ba << u"A\u2015B"_s;
+        QTest::newRow("quoted, all of them")
+            << u" \u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014"_s
+            << "\" \x81\x60\x81\x61\x81\x7c\x81\x91\x81\x92\x81\xca\x81\x5c\""_ba
+            << u" \uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015"_s;
+    }
+    void storesInputMethodForms() {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, read);
+        QVERIFY(!unstorableTextReason(typed));
+        DataFolder dir;
+        FileStore store;
+        RosterFiles files(store, dir.path());
+        RosterState s;
+        QVERIFY(files.savePersonFile(s, {typed}).ok);
+        QVERIFY(files.saveDutyList(s, DutyColour::Green, {typed}).ok);
+        QCOMPARE(dir.read(kPersonFile), " 1\r\n" + bytes + "\r\n");
+        QCOMPARE(dir.read(kGreenListFile), dir.read(kPersonFile));
+        files.loadAll(s);
+        QCOMPARE(s.personNames[0], read);
+        QCOMPARE(s.greenDutyNames[0], read);
     }
 
     void loadPersonsAndMarkers_data() {
@@ -222,8 +263,8 @@ class TestRosterFiles : public QObject {
         QCOMPARE(files.savePersonFile(s, QStringList(102, "p")).reason, "名前は 101 人までです。");
         QCOMPARE(files.saveDutyList(s, DutyColour::Green, QStringList(102, "d")).reason,
                  "当番は 101 個までです。");
-        QCOMPARE(files.savePersonFile(s, {"波\u301C"}).reason,
-                 "「\u301C」(U+301C) は Shift-JIS で保存できない文字です。");
+        QCOMPARE(files.savePersonFile(s, {"波\u2603"}).reason,
+                 "「\u2603」(U+2603) は Shift-JIS で保存できない文字です。");
         QCOMPARE(dir.read(kPersonFile), " 2\r\nx\r\ny\r\n");
         QVERIFY(!dir.exists(kGreenListFile));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3); // nothing else

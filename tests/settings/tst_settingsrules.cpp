@@ -1,6 +1,6 @@
 // The pure rules behind the two settings dialogs: how an option box is read, rounded, checked
-// and shown, where its bar stands, and how a typed folder path is looked up. How a path is
-// completed: tst_rosterfiles and the folder rows of tst_settingsdialogs.
+// and shown, where its bar stands, and how a typed folder path is checked and looked up. How a path
+// is completed: tst_rosterfiles and the folder rows of tst_settingsdialogs.
 #include "settings/FolderRules.h"
 #include "settings/OptionRules.h"
 #include "support/DataFolder.h"
@@ -10,6 +10,7 @@
 #include <cmath>
 
 using namespace zel;
+using namespace Qt::StringLiterals;
 
 using Boxes = std::array<QString, kOptionCount>;
 
@@ -85,6 +86,17 @@ class TestSettingsRules : public QObject {
         QCOMPARE(barPosition(kOptionRows[0], 13.5), 14);
         QCOMPARE(barPosition(kOptionRows[2], 1e300), 2000);
         QCOMPARE(barPosition(kOptionRows[2], std::nan("")), 500);
+    }
+
+    // A name may be stored as its look-alike, a folder may not: the path read back would name
+    // another folder. Characters the code page has are kept.
+    void folderPathsKeepEveryCharacter() {
+        QVERIFY(!unstorableFolderReason(u"当番/月\uFF5E金/"_s));
+        QCOMPARE(unstorableFolderReason(u"当番/月\u301C金/"_s).value_or(""),
+                 u"「\u301C」(U+301C) は Shift-JIS では「\uFF5E」として保存されるため、"
+                 "別のフォルダを指してしまいます。"_s);
+        QVERIFY(unstorableFolderReason(u"\u2212/"_s)->contains(u"U+2212"_s));
+        QVERIFY(unstorableFolderReason(u"\u2603/"_s)->contains(u"U+2603"_s)); // no look-alike
     }
 
     void folderExistence() {
