@@ -2,6 +2,7 @@
 
 #include "board/BoardLayout.h"
 #include "board/Carry.h"
+#include "board/KeyboardRoute.h"
 #include "board/MarkerPictures.h"
 #include "board/PickerPair.h"
 #include "board/WindowCorner.h"
@@ -21,6 +22,7 @@ namespace zel {
 
 class BoardView;
 class DutyPicker;
+class FocusFrame;
 struct SaveResult;
 
 // The start window and the program's only long-lived one. Every load reads all data files
@@ -68,6 +70,12 @@ class MainWindow : public QMainWindow, public BoardHost {
     // Observes each step a pick takes after the copy (for tests of the order).
     std::function<void(PickStep)> pickStepObserver;
 
+    // The keyboard route (BoardKeys.cpp): a key as the board received it.
+    void pressRouteKey(RouteKey key);
+    const KeyboardRoute& keyboardRoute() const { return m_route; }
+    // Escape: ends any carry and closes the pickers, writing nothing.
+    void cancelCarry();
+
     // Menu and button commands.
     void openDialog(DialogKind kind);
     void openHelp();
@@ -89,6 +97,11 @@ class MainWindow : public QMainWindow, public BoardHost {
     void syncTimers();
     void returnMovedMarker();
     void saveMarkerEdit(const MarkerEdit& edit);
+    void finishDrop(const DropDecision& decision);
+    void setUpKeyboard();
+    RouteBoard routeBoard() const;
+    void runRouteCommand(const RouteCommand& command);
+    void showRouteFocus();
     QPointF pointerOnBoard() const;
     QRect boardRect(QPointF topLeft, QSizeF size) const;
 
@@ -106,6 +119,8 @@ class MainWindow : public QMainWindow, public BoardHost {
     MarkerPictures m_pictures;
     PickerPair m_pickers{*this, [this](const PickerConfig& config, int k) { pickDuty(config, k); }};
     WindowCorner m_corner;
+    KeyboardRoute m_route;
+    FocusFrame* m_focusFrame = nullptr;
     bool m_loaded = false;
     bool m_quitting = false;
 };

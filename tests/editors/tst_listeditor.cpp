@@ -212,6 +212,18 @@ class TestListEditor : public QObject {
         QTRY_VERIFY(!e);
     }
 
+    // Escape, even in the open change box, does what 戻る does: back, nothing written.
+    void escapeGoesBack() {
+        open();
+        selectRow(0);
+        click(e->changeButton());
+        QTest::keyClicks(e->changeBox(), u"新しい名"_qs);
+        QTest::keyClick(e->changeBox(), Qt::Key_Escape);
+        QCOMPARE(f->host.calls, QStringList{"showBoard"});
+        QCOMPARE(f->platform.store.saves, 0);
+        QTRY_VERIFY(!e);
+    }
+
     void limit() {
         f->folder.writeLines(c.file, QStringList{QString::number(c.limit - 1)} +
                                          QStringList(c.limit - 1, "項"));
