@@ -108,6 +108,8 @@ void MainWindow::setUpKeyboard() {
          {m_board->greenButton(), m_board->yellowButton(), m_board->eraseButton()})
         button->setFocusPolicy(Qt::NoFocus);
     m_focusFrame = new FocusFrame(m_board);
+    if (QWidget* bar = menuWidget())
+        bar->setAccessibleName(QStringLiteral("メニューバー"));
     new BoardKeyFilter(m_board, [this](RouteKey key) { pressRouteKey(key); });
     // F1 opens help as Ctrl+H does; the menu keeps showing Ctrl+H.
     auto* help = new QAction(this);

@@ -20,14 +20,16 @@ std::unique_ptr<PickerPainter> makePickerPainter(const PickerConfig& config,
 }
 
 DutyPicker::DutyPicker(const PickerConfig& config, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+    // The accessible list must be known before the widget exists: setting its name already
+    // makes Qt build (and keep) an accessible object for it when a screen reader listens.
+    : QWidget((PickerAccessible::install(), parent),
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       m_config(config) {
     setObjectName(QString::fromLatin1(config.objectName));
     setAccessibleName(QString::fromUtf8(config.accessibleName));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
-    PickerAccessible::install();
 }
 
 void DutyPicker::open(const RosterState& state, const TwipScale& scale, QPoint topLeft) {
