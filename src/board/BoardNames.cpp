@@ -11,7 +11,8 @@ QString dutyName(const RosterState& state, int code) {
     const DutyColour colour = colourOfCode(code);
     const int k = dutyIndexOfCode(code);
     if (k < 0 || k >= std::min(state.dutyCount(colour), kMaxDuties))
-        return colour == DutyColour::Green ? QStringLiteral("緑色当番") : QStringLiteral("黄色当番");
+        return colour == DutyColour::Green ? QStringLiteral("緑色当番")
+                                           : QStringLiteral("黄色当番");
     return state.dutyNames(colour)[k];
 }
 } // namespace

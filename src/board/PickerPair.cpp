@@ -18,8 +18,8 @@ void PickerPair::close(DutyColour colour) {
         p->hide();
 }
 
-void PickerPair::toggle(DutyColour colour, RosterState& state, const TwipScale& scale,
-                        QRect window, QRect available) {
+void PickerPair::toggle(DutyColour colour, RosterState& state, const TwipScale& scale, QRect window,
+                        QRect available) {
     const bool green = colour == DutyColour::Green;
     int& ownFlag = green ? state.greenPickerOpen : state.yellowPickerOpen;
     int& otherFlag = green ? state.yellowPickerOpen : state.greenPickerOpen;
@@ -40,8 +40,7 @@ void PickerPair::toggle(DutyColour colour, RosterState& state, const TwipScale& 
         QObject::connect(slot, &DutyPicker::entryPressed, &m_owner,
                          [this, &config](int k) { m_onPick(config, k); });
     }
-    slot->open(state, scale,
-               [&](QSize size) { return pickerTopLeft(window, size, available); });
+    slot->open(state, scale, [&](QSize size) { return pickerTopLeft(window, size, available); });
     ownFlag = 1;
 }
 

@@ -79,8 +79,8 @@ QAccessibleInterface* PickerAccessible::child(int index) const {
         return nullptr;
     while (int(m_entries.size()) <= index) {
         const int k = int(m_entries.size());
-        m_entries.push_back(QAccessible::registerAccessibleInterface(
-            new EntryAccessible(picker(), k)));
+        m_entries.push_back(
+            QAccessible::registerAccessibleInterface(new EntryAccessible(picker(), k)));
     }
     return QAccessible::accessibleInterface(m_entries[index]);
 }

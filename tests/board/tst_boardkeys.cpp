@@ -50,10 +50,10 @@ struct Board {
     // "down", "enter", "g", "shift+tab"...: each a key press on the board, as a person types.
     void keys(const QString& words) {
         static const QMap<QString, Qt::Key> names{
-            {"up", Qt::Key_Up},     {"down", Qt::Key_Down},     {"left", Qt::Key_Left},
-            {"right", Qt::Key_Right}, {"home", Qt::Key_Home},   {"end", Qt::Key_End},
-            {"tab", Qt::Key_Tab},   {"enter", Qt::Key_Return},  {"del", Qt::Key_Delete},
-            {"esc", Qt::Key_Escape}, {"g", Qt::Key_G},          {"y", Qt::Key_Y}};
+            {"up", Qt::Key_Up},       {"down", Qt::Key_Down},    {"left", Qt::Key_Left},
+            {"right", Qt::Key_Right}, {"home", Qt::Key_Home},    {"end", Qt::Key_End},
+            {"tab", Qt::Key_Tab},     {"enter", Qt::Key_Return}, {"del", Qt::Key_Delete},
+            {"esc", Qt::Key_Escape},  {"g", Qt::Key_G},          {"y", Qt::Key_Y}};
         for (const QString& word : words.split(' ', Qt::SkipEmptyParts)) {
             if (word == "shift+tab")
                 QTest::keyClick(board(), Qt::Key_Backtab, Qt::ShiftModifier);

@@ -42,10 +42,10 @@ QString describe(const RouteCommand& c) {
 }
 
 const QMap<QString, RouteKey> kKeys{
-    {"up", RouteKey::Up},       {"down", RouteKey::Down},     {"left", RouteKey::Left},
-    {"right", RouteKey::Right}, {"home", RouteKey::Home},     {"end", RouteKey::End},
+    {"up", RouteKey::Up},       {"down", RouteKey::Down},       {"left", RouteKey::Left},
+    {"right", RouteKey::Right}, {"home", RouteKey::Home},       {"end", RouteKey::End},
     {"tab", RouteKey::Tab},     {"backtab", RouteKey::BackTab}, {"enter", RouteKey::Enter},
-    {"del", RouteKey::Delete},  {"esc", RouteKey::Escape},    {"g", RouteKey::G},
+    {"del", RouteKey::Delete},  {"esc", RouteKey::Escape},      {"g", RouteKey::G},
     {"y", RouteKey::Y}};
 
 // Presses the keys as the window would answer them: an opened picker is shown with 5 entries,
@@ -84,58 +84,113 @@ class KeyboardRouteTest : public QObject {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("focus"); // person, then the marker place, entry or carry
         QTest::addColumn<QString>("last");  // what the last key asks for
-        QTest::newRow("the first key only shows the focus") << "end" << "0" << "redraw";
-        QTest::newRow("down the column") << "down down down" << "2" << "redraw";
-        QTest::newRow("down stops at the column's end") << "down down down down down" << "3"
+        QTest::newRow("the first key only shows the focus") << "end"
+                                                            << "0"
+                                                            << "redraw";
+        QTest::newRow("down the column") << "down down down"
+                                         << "2"
+                                         << "redraw";
+        QTest::newRow("down stops at the column's end") << "down down down down down"
+                                                        << "3"
                                                         << "redraw";
-        QTest::newRow("up stops at row 0") << "down up up" << "0" << "redraw";
-        QTest::newRow("right keeps the row") << "down down right" << "5" << "redraw";
+        QTest::newRow("up stops at row 0") << "down up up"
+                                           << "0"
+                                           << "redraw";
+        QTest::newRow("right keeps the row") << "down down right"
+                                             << "5"
+                                             << "redraw";
         QTest::newRow("right into a shorter column: its last person")
-            << "end home down down down right" << "6" << "redraw";
-        QTest::newRow("right past the last column stays") << "down right right" << "4" << "redraw";
-        QTest::newRow("left back") << "down right left" << "0" << "redraw";
-        QTest::newRow("end and home") << "down end" << "6" << "redraw";
-        QTest::newRow("tab to the first marker") << "home tab" << "0 marker 0" << "redraw";
-        QTest::newRow("tab on, then back to the tag") << "home tab tab tab" << "0" << "redraw";
-        QTest::newRow("shift+tab from the tag: the last marker")
-            << "home backtab" << "0 marker 1" << "redraw";
-        QTest::newRow("tab without markers does nothing") << "home down tab" << "1" << "none";
-        QTest::newRow("an arrow leaves the marker") << "home tab down" << "1" << "redraw";
-        QTest::newRow("delete without a marker does nothing") << "home del" << "0" << "none";
-        QTest::newRow("delete the second marker") << "home tab tab del" << "0 marker 1"
-                                                  << "remove 2";
-        QTest::newRow("enter picks the marker up") << "home tab enter" << "0 carrying 1"
-                                                   << "pick up 1";
-        QTest::newRow("arrows carry it, enter drops it")
-            << "home tab enter down right" << "5 carrying 1" << "redraw";
-        QTest::newRow("drop on the focused person")
-            << "home tab enter down right enter" << "5" << "drop 1 on 5";
-        QTest::newRow("tab does nothing while carrying") << "home tab enter tab" << "0 carrying 1"
-                                                         << "none";
-        QTest::newRow("delete removes the carried marker")
-            << "home tab tab enter down del" << "1" << "remove 2";
-        QTest::newRow("escape cancels the carry") << "home tab enter down esc" << "1" << "cancel";
-        QTest::newRow("escape with nothing carried still cancels") << "esc" << "-" << "cancel";
-        QTest::newRow("g opens the green picker on entry 0") << "home down g" << "1 entry 0"
-                                                             << "open green";
-        QTest::newRow("picker: down the column, then across")
-            << "home g down down down" << "0 entry 3" << "redraw";
-        QTest::newRow("picker: right moves a column") << "home g down right" << "0 entry 4"
+            << "end home down down down right"
+            << "6"
+            << "redraw";
+        QTest::newRow("right past the last column stays") << "down right right"
+                                                          << "4"
+                                                          << "redraw";
+        QTest::newRow("left back") << "down right left"
+                                   << "0"
+                                   << "redraw";
+        QTest::newRow("end and home") << "down end"
+                                      << "6"
+                                      << "redraw";
+        QTest::newRow("tab to the first marker") << "home tab"
+                                                 << "0 marker 0"
+                                                 << "redraw";
+        QTest::newRow("tab on, then back to the tag") << "home tab tab tab"
+                                                      << "0"
                                                       << "redraw";
-        QTest::newRow("picker: no entry there") << "home g down right right" << "0 entry 4"
+        QTest::newRow("shift+tab from the tag: the last marker") << "home backtab"
+                                                                 << "0 marker 1"
+                                                                 << "redraw";
+        QTest::newRow("tab without markers does nothing") << "home down tab"
+                                                          << "1"
+                                                          << "none";
+        QTest::newRow("an arrow leaves the marker") << "home tab down"
+                                                    << "1"
+                                                    << "redraw";
+        QTest::newRow("delete without a marker does nothing") << "home del"
+                                                              << "0"
+                                                              << "none";
+        QTest::newRow("delete the second marker") << "home tab tab del"
+                                                  << "0 marker 1"
+                                                  << "remove 2";
+        QTest::newRow("enter picks the marker up") << "home tab enter"
+                                                   << "0 carrying 1"
+                                                   << "pick up 1";
+        QTest::newRow("arrows carry it, enter drops it") << "home tab enter down right"
+                                                         << "5 carrying 1"
+                                                         << "redraw";
+        QTest::newRow("drop on the focused person") << "home tab enter down right enter"
+                                                    << "5"
+                                                    << "drop 1 on 5";
+        QTest::newRow("tab does nothing while carrying") << "home tab enter tab"
+                                                         << "0 carrying 1"
+                                                         << "none";
+        QTest::newRow("delete removes the carried marker") << "home tab tab enter down del"
+                                                           << "1"
+                                                           << "remove 2";
+        QTest::newRow("escape cancels the carry") << "home tab enter down esc"
+                                                  << "1"
+                                                  << "cancel";
+        QTest::newRow("escape with nothing carried still cancels") << "esc"
+                                                                   << "-"
+                                                                   << "cancel";
+        QTest::newRow("g opens the green picker on entry 0") << "home down g"
+                                                             << "1 entry 0"
+                                                             << "open green";
+        QTest::newRow("picker: down the column, then across") << "home g down down down"
+                                                              << "0 entry 3"
+                                                              << "redraw";
+        QTest::newRow("picker: right moves a column") << "home g down right"
+                                                      << "0 entry 4"
+                                                      << "redraw";
+        QTest::newRow("picker: no entry there") << "home g down right right"
+                                                << "0 entry 4"
                                                 << "redraw";
-        QTest::newRow("picker: up stops at entry 0") << "home g up left" << "0 entry 0"
+        QTest::newRow("picker: up stops at entry 0") << "home g up left"
+                                                     << "0 entry 0"
                                                      << "redraw";
-        QTest::newRow("picker: end") << "home g end" << "0 entry 4" << "redraw";
+        QTest::newRow("picker: end") << "home g end"
+                                     << "0 entry 4"
+                                     << "redraw";
         QTest::newRow("picker: enter assigns to the focused person")
-            << "home down down y down enter" << "2" << "assign yellow 1 to 2";
-        QTest::newRow("picker: escape closes it") << "home g down esc" << "0" << "close green";
-        QTest::newRow("picker: its own letter closes it") << "home g g" << "0" << "close green";
-        QTest::newRow("picker: the other letter opens the other")
-            << "home g y" << "0 entry 0" << "open yellow";
-        QTest::newRow("picker: a pick ends a keyboard carry")
-            << "home tab enter g enter" << "0" << "assign green 0 to 0";
-        QTest::newRow("picker: tab means nothing") << "home g tab" << "0 entry 0" << "none";
+            << "home down down y down enter"
+            << "2"
+            << "assign yellow 1 to 2";
+        QTest::newRow("picker: escape closes it") << "home g down esc"
+                                                  << "0"
+                                                  << "close green";
+        QTest::newRow("picker: its own letter closes it") << "home g g"
+                                                          << "0"
+                                                          << "close green";
+        QTest::newRow("picker: the other letter opens the other") << "home g y"
+                                                                  << "0 entry 0"
+                                                                  << "open yellow";
+        QTest::newRow("picker: a pick ends a keyboard carry") << "home tab enter g enter"
+                                                              << "0"
+                                                              << "assign green 0 to 0";
+        QTest::newRow("picker: tab means nothing") << "home g tab"
+                                                   << "0 entry 0"
+                                                   << "none";
     }
     void keys() {
         QFETCH(QString, keys);
@@ -176,17 +231,25 @@ class KeyboardRouteTest : public QObject {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("rows"); // markers per person after the save, "1 2|||..."
         QTest::addColumn<QString>("focus");
-        QTest::newRow("a removal: the next marker takes the place")
-            << "home tab del" << "1|||||2|" << "0 marker 0";
-        QTest::newRow("the last marker removed: the next one to the left")
-            << "home tab tab del" << "1|||||2|" << "0 marker 0";
-        QTest::newRow("the only marker removed: the tag") << "home tab del" << "||||||"
+        QTest::newRow("a removal: the next marker takes the place") << "home tab del"
+                                                                    << "1|||||2|"
+                                                                    << "0 marker 0";
+        QTest::newRow("the last marker removed: the next one to the left") << "home tab tab del"
+                                                                           << "1|||||2|"
+                                                                           << "0 marker 0";
+        QTest::newRow("the only marker removed: the tag") << "home tab del"
+                                                          << "||||||"
                                                           << "0";
         QTest::newRow("a drop: the dropped marker, in its new row")
-            << "home tab enter down right enter" << "2|||||1 3|" << "5 marker 0";
-        QTest::newRow("an assignment keeps the person") << "home end g enter" << "1 2|||||3|4"
+            << "home tab enter down right enter"
+            << "2|||||1 3|"
+            << "5 marker 0";
+        QTest::newRow("an assignment keeps the person") << "home end g enter"
+                                                        << "1 2|||||3|4"
                                                         << "6";
-        QTest::newRow("fewer persons: the last one") << "home end" << "1 2|||" << "3";
+        QTest::newRow("fewer persons: the last one") << "home end"
+                                                     << "1 2|||"
+                                                     << "3";
     }
     void afterLoad() {
         QFETCH(QString, keys);

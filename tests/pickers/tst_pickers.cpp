@@ -58,8 +58,8 @@ class PickersTest : public QObject {
         QTest::addColumn<QPoint>("topLeft");
         QTest::newRow("room below: under the window, left edges aligned")
             << QRect(100, 100, 400, 300) << QSize(300, 200) << QPoint(100, 400);
-        QTest::newRow("exactly fits below") << QRect(100, 500, 400, 300) << QSize(300, 200)
-                                            << QPoint(100, 800);
+        QTest::newRow("exactly fits below")
+            << QRect(100, 500, 400, 300) << QSize(300, 200) << QPoint(100, 800);
         QTest::newRow("one pixel short below: above the window")
             << QRect(100, 501, 400, 300) << QSize(300, 200) << QPoint(100, 301);
         QTest::newRow("window low on the screen: above")
@@ -68,10 +68,10 @@ class PickersTest : public QObject {
             << QRect(100, 150, 400, 700) << QSize(300, 200) << QPoint(100, 800);
         QTest::newRow("taller than the screen: its top on the screen")
             << QRect(100, 150, 400, 700) << QSize(300, 1200) << QPoint(100, 0);
-        QTest::newRow("sticking out right: moved left") << QRect(900, 100, 400, 300)
-                                                        << QSize(300, 200) << QPoint(700, 400);
-        QTest::newRow("partly off the left: kept as it is") << QRect(-50, 100, 400, 300)
-                                                            << QSize(300, 200) << QPoint(-50, 400);
+        QTest::newRow("sticking out right: moved left")
+            << QRect(900, 100, 400, 300) << QSize(300, 200) << QPoint(700, 400);
+        QTest::newRow("partly off the left: kept as it is")
+            << QRect(-50, 100, 400, 300) << QSize(300, 200) << QPoint(-50, 400);
     }
     void placement() {
         QFETCH(QRect, window);
