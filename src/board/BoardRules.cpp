@@ -35,8 +35,9 @@ QPointF trackedMarkerTopLeft(const BoardLayout& layout, double tagWidth, QPointF
         left = layout.windowWidth - carried.width() - 550;
     if (top < 0)
         top = 0;
-    const double bottom =
-        std::max(layout.windowHeight - 1050, trashZoneStart(layout) - carried.height() / 2);
+    // Low enough that the whole marker can stand in the trash zone: with small tags the zone
+    // starts below the usual 1050 twips above the window's bottom edge.
+    const double bottom = std::max(layout.windowHeight - 1050, trashZoneStart(layout));
     if (top > bottom)
         top = bottom;
     return {left, top};

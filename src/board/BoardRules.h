@@ -23,7 +23,7 @@ std::optional<int> personAt(const BoardGrid& grid, int personCount, QPointF poin
 double trashZoneStart(const BoardLayout& layout);
 
 // Top-left of the carried marker for a pointer at `pointer`: centred on it, kept right of the
-// tags, away from the right edge, inside the top, and low enough to reach the trash zone.
+// tags, away from the right edge, inside the top, and low enough to stand wholly in the trash zone.
 QPointF trackedMarkerTopLeft(const BoardLayout& layout, double tagWidth, QPointF pointer,
                              QSizeF carried);
 

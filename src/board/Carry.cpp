@@ -62,9 +62,12 @@ void Carry::freeze() {
 
 DropDecision Carry::drop(QPointF boardPosition, const BoardLayout& layout,
                          const RosterState& state) {
+    return dropAt(personAt(layout.grid, state.personCount, boardPosition),
+                  boardPosition.y() >= trashZoneStart(layout), state);
+}
+
+DropDecision Carry::dropAt(std::optional<int> person, bool inTrashZone, const RosterState& state) {
     using Outcome = DropDecision::Outcome;
-    const bool inTrashZone = boardPosition.y() >= trashZoneStart(layout);
-    const std::optional<int> person = personAt(layout.grid, state.personCount, boardPosition);
     const std::optional<int> moving = movingMarker();
     const std::optional<carry::PlacingDuty> placed = placing();
 

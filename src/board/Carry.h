@@ -88,6 +88,9 @@ class Carry {
     void freeze();
     // A press with the carried marker at a board position.
     DropDecision drop(QPointF boardPosition, const BoardLayout& layout, const RosterState& state);
+    // The same drop on a person's row (or no one's), or in the trash zone, named without the
+    // pointer: the keyboard's drops and removals.
+    DropDecision dropAt(std::optional<int> person, bool inTrashZone, const RosterState& state);
     // A load, a reload or the end of the program: whatever was carried is gone.
     void end() { m_state = carry::Idle{}; }
 

@@ -1,6 +1,8 @@
 #include "board/MainWindow.h"
 
+#include "board/BoardKeys.h"
 #include "board/BoardMenu.h"
+#include "board/BoardNames.h"
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
 #include "board/MarkerPictures.h"
@@ -17,6 +19,7 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QPushButton>
+#include <QScreen>
 
 namespace zel {
 
@@ -47,6 +50,9 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
     m_timer2.setInterval(50);
     m_timer3.setInterval(1000);
     connect(&m_timer3, &QTimer::timeout, this, &MainWindow::onTimer3);
+    // Named once: the blinking caption is not a new name every second.
+    setAccessibleName(kCaption);
+    setUpKeyboard();
 }
 
 MainWindow::~MainWindow() = default;
@@ -69,6 +75,10 @@ void MainWindow::load() {
     m_historyMenu.update(m_history, state);
     m_loaded = true;
     show();
+    // The keyboard focus stays on the person and the marker place it had before the reload.
+    m_route.boardLoaded(routeBoard());
+    showRouteFocus();
+    m_board->setFocus();
 }
 
 void MainWindow::layoutBoard() {
@@ -85,6 +95,7 @@ void MainWindow::layoutBoard() {
     }
     m_pictures.draw(*m_board, int(m_layout.markers.size()), state, scale(),
                     m_context.platform.devicePixelRatio());
+    nameBoardForReaders(*m_board, state);
     // The window is as large as the board and the menu bar need; the board has a fixed size.
     if (QWidget* bar = menuWidget())
         bar->adjustSize();
@@ -244,9 +255,11 @@ void MainWindow::toggleYellowPicker() {
 }
 
 void MainWindow::togglePicker(DutyColour colour) {
-    // Directly under the window, left edges aligned with its outer frame.
-    const QRect frame = frameGeometry();
-    m_pickers.toggle(colour, m_context.state, scale(), QPoint(frame.left(), frame.bottom() + 1));
+    // Directly under the window, left edges aligned with its outer frame, unless the screen
+    // ends there.
+    const QScreen* shown = screen();
+    m_pickers.toggle(colour, m_context.state, scale(), frameGeometry(),
+                     shown ? shown->availableGeometry() : QRect());
     activateWindow();
     raise();
 }
@@ -386,7 +399,10 @@ void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
 }
 
 void MainWindow::dropCarried(QPointF boardPosition) {
-    const DropDecision decision = m_carry.drop(boardPosition, m_layout, m_context.state);
+    finishDrop(m_carry.drop(boardPosition, m_layout, m_context.state));
+}
+
+void MainWindow::finishDrop(const DropDecision& decision) {
     switch (decision.outcome) {
     case DropDecision::Outcome::KeepCarrying: // no one there: carry on and drop again
         return;

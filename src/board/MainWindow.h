@@ -3,6 +3,7 @@
 #include "board/BoardLayout.h"
 #include "board/Carry.h"
 #include "board/HistoryMenu.h"
+#include "board/KeyboardRoute.h"
 #include "board/MarkerPictures.h"
 #include "board/PickerPair.h"
 #include "board/WindowCorner.h"
@@ -24,6 +25,7 @@ namespace zel {
 
 class BoardView;
 class DutyPicker;
+class FocusFrame;
 struct SaveResult;
 
 // The start window and the program's only long-lived one. Every load reads all data files
@@ -71,6 +73,12 @@ class MainWindow : public QMainWindow, public BoardHost {
     // Observes each step a pick takes after the copy (for tests of the order).
     std::function<void(PickStep)> pickStepObserver;
 
+    // The keyboard route (BoardKeys.cpp): a key as the board received it.
+    void pressRouteKey(RouteKey key);
+    const KeyboardRoute& keyboardRoute() const { return m_route; }
+    // Escape: ends any carry and closes the pickers, writing nothing.
+    void cancelCarry();
+
     // Menu and button commands.
     void openDialog(DialogKind kind);
     void openHelp();
@@ -99,6 +107,11 @@ class MainWindow : public QMainWindow, public BoardHost {
     void returnMovedMarker();
     void reloadFromScratch();
     void saveMarkerEdit(const MarkerEdit& edit);
+    void finishDrop(const DropDecision& decision);
+    void setUpKeyboard();
+    RouteBoard routeBoard() const;
+    void runRouteCommand(const RouteCommand& command);
+    void showRouteFocus();
     QPointF pointerOnBoard() const;
     QRect boardRect(QPointF topLeft, QSizeF size) const;
 
@@ -118,6 +131,8 @@ class MainWindow : public QMainWindow, public BoardHost {
     WindowCorner m_corner;
     History m_history{m_context.files};
     HistoryMenu m_historyMenu;
+    KeyboardRoute m_route;
+    FocusFrame* m_focusFrame = nullptr;
     bool m_loaded = false;
     bool m_quitting = false;
 };

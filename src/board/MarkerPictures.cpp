@@ -13,7 +13,6 @@ void MarkerPictures::draw(BoardView& board, int markers, const RosterState& stat
         EntryPictureCache& pictures = colourOfCode(code) == DutyColour::Green ? m_green : m_yellow;
         MarkerView* view = board.marker(m);
         view->setPicture(pictures.picture(dutyIndexOfCode(code)));
-        view->setAccessibleName(QStringLiteral("当番マーク %1").arg(m));
         view->show();
     }
     m_green.endLoad();

@@ -1,5 +1,7 @@
 #include "board/PickerPair.h"
 
+#include "pickers/PickerPlacement.h"
+
 namespace zel {
 
 DutyPicker* PickerPair::picker(DutyColour colour) const {
@@ -16,8 +18,8 @@ void PickerPair::close(DutyColour colour) {
         p->hide();
 }
 
-void PickerPair::toggle(DutyColour colour, RosterState& state, const TwipScale& scale,
-                        QPoint topLeft) {
+void PickerPair::toggle(DutyColour colour, RosterState& state, const TwipScale& scale, QRect window,
+                        QRect available) {
     const bool green = colour == DutyColour::Green;
     int& ownFlag = green ? state.greenPickerOpen : state.yellowPickerOpen;
     int& otherFlag = green ? state.yellowPickerOpen : state.greenPickerOpen;
@@ -38,7 +40,7 @@ void PickerPair::toggle(DutyColour colour, RosterState& state, const TwipScale& 
         QObject::connect(slot, &DutyPicker::entryPressed, &m_owner,
                          [this, &config](int k) { m_onPick(config, k); });
     }
-    slot->open(state, scale, topLeft);
+    slot->open(state, scale, [&](QSize size) { return pickerTopLeft(window, size, available); });
     ownFlag = 1;
 }
 

@@ -17,9 +17,10 @@ class PickerPair {
     DutyPicker* picker(DutyColour colour) const;
     bool isShown(DutyColour colour) const;
     void close(DutyColour colour);
-    // Opens a colour's picker with its top-left corner at `topLeft`, closing the other one,
-    // or closes it when it is open.
-    void toggle(DutyColour colour, RosterState& state, const TwipScale& scale, QPoint topLeft);
+    // Opens a colour's picker under the window whose outer frame is `window` (or where it
+    // fits on the screen's `available` area), closing the other one, or closes it when open.
+    void toggle(DutyColour colour, RosterState& state, const TwipScale& scale, QRect window,
+                QRect available);
 
   private:
     QWidget& m_owner;

@@ -8,6 +8,7 @@
 #include "units/TwipScale.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -75,6 +76,7 @@ void ListEditor::buildControls(const ListEditorSetup& setup) {
 
     m_heading = new QLabel(setup.heading, this);
     m_heading->setObjectName(QStringLiteral("Label3"));
+    setAccessibleName(setup.heading);
     m_heading->setFont(look::minchoFont(14.25, true));
     m_heading->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setColours(m_heading, setup.headingText, setup.headingBack);
@@ -238,6 +240,15 @@ void ListEditor::onWrite() {
         return;
     leave();
     m_host.reloadBoard();
+}
+
+void ListEditor::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        onBack();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ListEditor::onBack() {

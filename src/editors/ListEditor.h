@@ -76,6 +76,8 @@ class ListEditor : public QWidget {
 
     void showError(const QString& text);
     void closeEvent(QCloseEvent* event) override;
+    // Escape does what 戻る does.
+    void keyPressEvent(QKeyEvent* event) override;
 
     AppContext m_context;
     BoardHost& m_host;

@@ -1,5 +1,9 @@
 #include "pickers/DutyPicker.h"
 
+#include "pickers/PickerAccessible.h"
+#include "ui/Appearance.h"
+
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -16,7 +20,10 @@ std::unique_ptr<PickerPainter> makePickerPainter(const PickerConfig& config,
 }
 
 DutyPicker::DutyPicker(const PickerConfig& config, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+    // The accessible list must be known before the widget exists: setting its name already
+    // makes Qt build (and keep) an accessible object for it when a screen reader listens.
+    : QWidget((PickerAccessible::install(), parent),
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       m_config(config) {
     setObjectName(QString::fromLatin1(config.objectName));
     setAccessibleName(QString::fromUtf8(config.accessibleName));
@@ -26,19 +33,55 @@ DutyPicker::DutyPicker(const PickerConfig& config, QWidget* parent)
 }
 
 void DutyPicker::open(const RosterState& state, const TwipScale& scale, QPoint topLeft) {
+    open(state, scale, [topLeft](QSize) { return topLeft; });
+}
+
+void DutyPicker::open(const RosterState& state, const TwipScale& scale,
+                      const std::function<QPoint(QSize)>& place) {
     m_scale = scale;
     m_geometry = computePickerGeometry(state, m_config.colour);
     m_painter = makePickerPainter(m_config, state, scale);
+    m_names.clear();
+    const auto& list = state.dutyNames(m_config.colour);
+    for (int k = 0; k < m_geometry.count; ++k)
+        m_names << list[k];
+    m_focused.reset();
     setFixedSize(m_painter->windowPixels());
-    move(topLeft);
+    move(place(size()));
     show();
     update();
+}
+
+int DutyPicker::entryCount() const {
+    return std::min(int(m_names.size()), m_config.pickableEntries);
+}
+
+QRect DutyPicker::entryRect(int k) const {
+    return m_scale.rect(m_geometry.frame(k));
+}
+
+void DutyPicker::setFocusedEntry(std::optional<int> k) {
+    if (k == m_focused)
+        return;
+    m_focused = k;
+    update();
+    if (k && QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(*k);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void DutyPicker::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (m_painter)
         m_painter->paint(painter, rect());
+    if (m_focused) {
+        // Around the entry's frame, in the board's focus colour, two pixels wide.
+        painter.setPen(QPen(look::kFocusFrame, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(entryRect(*m_focused).adjusted(-1, -1, 0, 0));
+    }
 }
 
 void DutyPicker::mousePressEvent(QMouseEvent* event) {

@@ -3,7 +3,9 @@
 #include "pickers/PickerPainter.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace zel {
 
@@ -16,8 +18,20 @@ class DutyPicker : public QWidget {
 
     // Builds from the current state and shows with the top-left corner at `topLeft`.
     void open(const RosterState& state, const TwipScale& scale, QPoint topLeft);
+    // The same, with the top-left corner chosen for the window's size in pixels.
+    void open(const RosterState& state, const TwipScale& scale,
+              const std::function<QPoint(QSize)>& place);
     const PickerConfig& config() const { return m_config; }
     const PickerGeometry& geometry() const { return m_geometry; }
+
+    // The entries a press or a key can pick, their duty names and places in pixels.
+    int entryCount() const;
+    QString entryName(int k) const { return m_names.value(k); }
+    QRect entryRect(int k) const;
+    // The entry the keyboard stands on, drawn with a focus frame; nothing while the pointer
+    // is used.
+    std::optional<int> focusedEntry() const { return m_focused; }
+    void setFocusedEntry(std::optional<int> k);
 
   signals:
     void entryPressed(int k);
@@ -31,6 +45,8 @@ class DutyPicker : public QWidget {
     PickerGeometry m_geometry;
     TwipScale m_scale;
     std::unique_ptr<PickerPainter> m_painter;
+    QStringList m_names;
+    std::optional<int> m_focused;
 };
 
 // Builds the painter of one colour's picker from the state.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -45,6 +46,15 @@ void HelpViewer::openFile(const QString& fileName) {
     m_browser->setSearchPaths({QFileInfo(path).absolutePath()});
     m_browser->setHtml(QString::fromUtf8(file.read(1024 * 1024)));
     m_browser->moveCursor(QTextCursor::Start);
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QString HelpViewer::shownText() const {

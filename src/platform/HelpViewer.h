@@ -19,6 +19,10 @@ class HelpViewer : public QWidget {
 
     static QString locate(const QString& fileName);
 
+  protected:
+    // Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     QTextBrowser* m_browser;
 };

@@ -21,13 +21,15 @@ const QColor kFileNameText(0, 255, 0);
 
 DataFolderDialog::DataFolderDialog(const AppContext& context, BoardHost& host)
     : SettingsWindow(context, host, QStringLiteral("DataFolderDialog"), 5385, 2385) {
+    setAccessibleName(QStringLiteral("データのパス指定"));
     addLabel(QStringLiteral("Label1"), QStringLiteral("データ保存先のパスを指定して下さい"),
              look::minchoFont(12, true), Qt::black, kHeadingBackground, 120, 120, 5055, 315);
 
     m_path = new QLineEdit(this);
     m_path->setFont(look::minchoFont(9, true));
     m_path->setText(context.state.dataFolder);
-    place(m_path, QStringLiteral("Text1"), 240, 600, 3735, 270);
+    place(m_path, QStringLiteral("Text1"), 240, 600, 3735, 270,
+          QStringLiteral("データ保存先のパス"));
     new ReturnKeyFilter(m_path, [this] { confirmPath(); });
 
     m_back = new QPushButton(QStringLiteral("戻る"), this);

@@ -24,6 +24,7 @@ constexpr double kRowPitch = 480;
 
 OptionsDialog::OptionsDialog(const AppContext& context, BoardHost& host)
     : SettingsWindow(context, host, QStringLiteral("OptionsDialog"), kClientWidth, kClientHeight) {
+    setAccessibleName(QStringLiteral("オプション"));
     addLabel(QStringLiteral("Label1"), QStringLiteral("オプション"), look::minchoFont(14.25, true),
              Qt::black, kHeadingBackground, 360, 120, 2175, 360);
 
@@ -39,11 +40,13 @@ OptionsDialog::OptionsDialog(const AppContext& context, BoardHost& host)
 
         auto* box = new QLineEdit(this);
         box->setFont(look::minchoFont(9.75));
-        place(box, QStringLiteral("Text") + number, 3360, top, 800, 285);
+        const QString caption = QString::fromUtf16(row.caption);
+        place(box, QStringLiteral("Text") + number, 3360, top, 800, 285, caption);
         m_boxes[k] = box;
 
         auto* bar = new OptionBar(row.barMinimum, row.barMaximum, row.step, this);
-        place(bar, QStringLiteral("VScroll") + number, 4320, top, 375, 300);
+        place(bar, QStringLiteral("VScroll") + number, 4320, top, 375, 300,
+              caption + QStringLiteral("の増減"));
         m_bars[k] = bar;
         // A step replaces whatever was typed; typing never moves the bar.
         connect(bar, &OptionBar::optionValueChanged, box,

@@ -54,7 +54,6 @@ SettingsWindow::SettingsWindow(const AppContext& context, BoardHost& host, const
       m_host(host), m_scale{context.platform.twipsPerPixelX(), context.platform.twipsPerPixelY()} {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(name);
-    setAccessibleName(name);
     setWindowTitle(kCaption);
     setFont(look::gothicFont(9));
     QPalette pal = palette();
@@ -67,9 +66,10 @@ SettingsWindow::SettingsWindow(const AppContext& context, BoardHost& host, const
 }
 
 void SettingsWindow::place(QWidget* widget, const QString& name, double left, double top,
-                           double width, double height) {
+                           double width, double height, const QString& spoken) {
     widget->setObjectName(name);
-    widget->setAccessibleName(name);
+    if (!spoken.isEmpty())
+        widget->setAccessibleName(spoken);
     widget->setGeometry(m_scale.rect(TwipRect{left, top, width, height}));
 }
 
@@ -100,6 +100,15 @@ void SettingsWindow::leaveToBoard(bool reload) {
         host.reloadBoard();
     else
         host.showBoard();
+}
+
+void SettingsWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        leaveToBoard(false);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void SettingsWindow::closeEvent(QCloseEvent* event) {

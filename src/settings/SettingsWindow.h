@@ -54,9 +54,10 @@ class SettingsWindow : public QWidget {
                    double clientWidthTwips, double clientHeightTwips);
 
   protected:
-    // Positions a child at a rectangle in twips of the client area and names it.
+    // Positions a child at a rectangle in twips of the client area and names it: `name` is its
+    // object name, `spoken` what assistive technology says (empty: its own text).
     void place(QWidget* widget, const QString& name, double left, double top, double width,
-               double height);
+               double height, const QString& spoken = {});
     QLabel* addLabel(const QString& name, const QString& text, const QFont& font,
                      const QColor& textColour, std::optional<QColor> background, double left,
                      double top, double width, double height);
@@ -65,6 +66,8 @@ class SettingsWindow : public QWidget {
     void leaveToBoard(bool reload);
 
     void closeEvent(QCloseEvent* event) override;
+    // Escape does what 戻る does: back to the board, nothing written.
+    void keyPressEvent(QKeyEvent* event) override;
 
     AppContext m_context;
     BoardHost& m_host;

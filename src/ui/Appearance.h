@@ -12,6 +12,8 @@ namespace look {
 inline const QColor kWindowBackground(0, 0, 64);
 inline const QColor kTagBackground(0, 255, 255);
 inline const QColor kRowFrame(255, 192, 192);
+// The keyboard focus frame around a tag, a marker or a picker entry: on no background in use.
+inline const QColor kFocusFrame(255, 0, 255);
 
 // Japanese families first, named explicitly so kanji never take Chinese glyph forms.
 QFont gothicFont(double pointSize, bool bold = false);

@@ -236,8 +236,11 @@ class TestBoardLayout : public QObject {
         row("right: past it at 550", {25, 300, 8836, 2000, 8170, 1832.5});
         row("top", {25, 300, 5000, 100, 4385, 0});
         row("bottom: height - 1050", {25, 300, 5000, 9000, 4385, 3710});
-        // Tags 100: window 2320 high, zone at 1420, marker 95 high: the zone decides.
-        row("bottom: the zone", {25, 100, 5000, 9000, 4385, 1372.5});
+        // Tags 100 (the smallest the options allow): window 2320 high, zone at 1420, marker 95
+        // high: it can stand wholly in the zone, over the trash can (1350 to 1830).
+        row("bottom: tags 100 reach the zone", {25, 100, 5000, 9000, 4385, 1420});
+        // Tags 200: zone at 2520, below height - 1050 (2490).
+        row("bottom: tags 200 reach the zone", {25, 200, 5000, 9000, 4385, 2520});
         // No persons: 2050 wide, so the right bound (270) wins over the left one (1200).
         row("right wins over left", {0, 300, 100, 200, 270, 32.5});
     }

@@ -235,6 +235,18 @@ class TestListEditor : public QObject {
                      before.mid(2));
     }
 
+    // Escape, even in the open change box, does what 戻る does: back, nothing written.
+    void escapeGoesBack() {
+        open();
+        selectRow(0);
+        click(e->changeButton());
+        QTest::keyClicks(e->changeBox(), QStringLiteral("new"));
+        QTest::keyClick(e->changeBox(), Qt::Key_Escape);
+        QCOMPARE(f->host.calls, QStringList{"showBoard"});
+        QCOMPARE(f->platform.store.saves, 0);
+        QTRY_VERIFY(!e);
+    }
+
     void limit() {
         f->folder.writeLines(c.file, QStringList{QString::number(c.limit - 1)} +
                                          QStringList(c.limit - 1, "項"));

@@ -3,6 +3,7 @@
 #include "pickers/PickerConfig.h"
 #include "pickers/PickerGeometry.h"
 #include "pickers/PickerPainter.h"
+#include "pickers/PickerPlacement.h"
 
 #include <QTest>
 
@@ -49,6 +50,44 @@ class PickersTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // A picker 300 x 200 on a screen whose available area is 1000 x 1000 from (0, 0), under
+    // or beside a window (outer frame) of 400 x 300.
+    void placement_data() {
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("topLeft");
+        QTest::newRow("room below: under the window, left edges aligned")
+            << QRect(100, 100, 400, 300) << QSize(300, 200) << QPoint(100, 400);
+        QTest::newRow("exactly fits below")
+            << QRect(100, 500, 400, 300) << QSize(300, 200) << QPoint(100, 800);
+        QTest::newRow("one pixel short below: above the window")
+            << QRect(100, 501, 400, 300) << QSize(300, 200) << QPoint(100, 301);
+        QTest::newRow("window low on the screen: above")
+            << QRect(100, 690, 400, 300) << QSize(300, 200) << QPoint(100, 490);
+        QTest::newRow("neither way: the bottom of the available area")
+            << QRect(100, 150, 400, 700) << QSize(300, 200) << QPoint(100, 800);
+        QTest::newRow("taller than the screen: its top on the screen")
+            << QRect(100, 150, 400, 700) << QSize(300, 1200) << QPoint(100, 0);
+        QTest::newRow("sticking out right: moved left")
+            << QRect(900, 100, 400, 300) << QSize(300, 200) << QPoint(700, 400);
+        QTest::newRow("partly off the left: kept as it is")
+            << QRect(-50, 100, 400, 300) << QSize(300, 200) << QPoint(-50, 400);
+    }
+    void placement() {
+        QFETCH(QRect, window);
+        QFETCH(QSize, size);
+        QFETCH(QPoint, topLeft);
+        QCOMPARE(pickerTopLeft(window, size, QRect(0, 0, 1000, 1000)), topLeft);
+    }
+    // A panel 40 high at the top and one 60 high at the bottom leave 40 to 939.
+    void placementBesidePanels() {
+        const QRect available(0, 40, 1000, 900);
+        QCOMPARE(pickerTopLeft({100, 200, 400, 540}, {300, 200}, available), QPoint(100, 740));
+        QCOMPARE(pickerTopLeft({100, 241, 400, 540}, {300, 200}, available), QPoint(100, 41));
+        QCOMPARE(pickerTopLeft({100, 240, 400, 540}, {300, 200}, available), QPoint(100, 40));
+        QCOMPARE(pickerTopLeft({100, 239, 400, 540}, {300, 200}, available), QPoint(100, 740));
+    }
+
     void layout() {
         const PickerGeometry g = picker(7, 4); // W 1200, P 360, two columns
         QCOMPARE(QSizeF(g.windowWidth, g.windowHeight), QSizeF(2600, 1960));

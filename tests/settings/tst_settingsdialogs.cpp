@@ -84,6 +84,24 @@ class TestSettingsDialogs : public QObject {
         f.reset();
     }
 
+    // Escape in a box of either dialog does what 戻る does: back to the board, nothing written.
+    void escapeGoesBack() {
+        auto* options = open<OptionsDialog>();
+        QVERIFY(options);
+        typeInto(options->box(0), QStringLiteral("7"));
+        QTest::keyClick(options->box(0), Qt::Key_Escape);
+        QTRY_VERIFY(!window);
+        auto* folder = open<DataFolderDialog>();
+        QVERIFY(folder);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!window);
+        QCOMPARE(f->host.calls, (QStringList{"showBoard", "showBoard"}));
+        QCOMPARE(f->work.read(kParameters), kOldParameters);
+        QCOMPARE(f->work.read(kFolder), kOldFolder);
+        QCOMPARE(f->state.dataFolder, QStringLiteral("  spaced/"));
+    }
+
     void optionsDialog() {
         // A fraction, and values beyond the bars' ends (a hand-edited file, say).
         storeOptions(f->state, {12.5, 4, 300, 650, 72});

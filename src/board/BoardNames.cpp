@@ -1,0 +1,43 @@
+#include "board/BoardNames.h"
+
+#include "board/BoardView.h"
+
+#include <QStringList>
+
+namespace zel {
+
+namespace {
+QString dutyName(const RosterState& state, int code) {
+    const DutyColour colour = colourOfCode(code);
+    const int k = dutyIndexOfCode(code);
+    if (k < 0 || k >= std::min(state.dutyCount(colour), kMaxDuties))
+        return colour == DutyColour::Green ? QStringLiteral("緑色当番")
+                                           : QStringLiteral("黄色当番");
+    return state.dutyNames(colour)[k];
+}
+} // namespace
+
+QString markerSpokenName(const RosterState& state, int m) {
+    const int p = state.markerPerson[m];
+    const QString person = p >= 0 && p < std::min(state.personCount, kMaxPersons)
+                               ? state.personNames[p]
+                               : QStringLiteral("名前のない行");
+    return QStringLiteral("%1（%2）").arg(dutyName(state, state.markerDuty[m]), person);
+}
+
+QString tagSpokenDuties(const RosterState& state, int person) {
+    QStringList duties;
+    for (int m = 1; m <= std::min(state.markerCount, kMaxMarkers); ++m)
+        if (state.markerPerson[m] == person)
+            duties << dutyName(state, state.markerDuty[m]);
+    return duties.isEmpty() ? QStringLiteral("当番なし") : duties.join(QStringLiteral("、"));
+}
+
+void nameBoardForReaders(BoardView& board, const RosterState& state) {
+    for (int p = 0; p < board.shownTags(); ++p)
+        board.tag(p)->setAccessibleDescription(tagSpokenDuties(state, p));
+    for (int m = 1; m <= board.shownMarkers(); ++m)
+        board.marker(m)->setAccessibleName(markerSpokenName(state, m));
+}
+
+} // namespace zel
