@@ -1,6 +1,8 @@
 #include "board/MainWindow.h"
 
+#include "board/AppVersion.h"
 #include "board/Appearance.h"
+#include "board/BoardOutput.h"
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
 #include "pickers/DutyPicker.h"
@@ -194,8 +196,14 @@ void MainWindow::buildMenu() {
             [this] { openHelp(); });
     QMenu* version = menu->addMenu(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
     version->setObjectName(QStringLiteral("m4"));
-    QAction* versionText = version->addAction(QStringLiteral("   ゼルトミル      Ver.1.00"));
+    QAction* versionText =
+        version->addAction(QStringLiteral("   ゼルトミル      Ver.") + versionNumber());
     versionText->setObjectName(QStringLiteral("m41"));
+    menu->addSeparator();
+    addItem("m61", QStringLiteral("印刷…"), QKeySequence(QStringLiteral("Ctrl+Shift+P")),
+            [this] { printBoard(this, m_context, scale()); });
+    addItem("m62", QStringLiteral("書き出し…"), QKeySequence(QStringLiteral("Ctrl+E")),
+            [this] { exportBoardWithDialog(this, m_context, scale()); });
 
     QAction* quit = bar->addAction(QStringLiteral("終了"));
     quit->setObjectName(QStringLiteral("m14"));
