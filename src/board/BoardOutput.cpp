@@ -72,7 +72,8 @@ void exportBoardWithDialog(QWidget* parent, AppContext& context, const TwipScale
         dialog.setDefaultSuffix(choice.suffix);
         const QFileInfo typed(dialog.selectedFiles().value(0));
         if (!typed.completeBaseName().isEmpty() && exportFormatOf(typed.fileName()))
-            dialog.selectFile(typed.completeBaseName() + u'.' + choice.suffix);
+            dialog.selectFile(QDir(typed.absolutePath())
+                                  .filePath(typed.completeBaseName() + u'.' + choice.suffix));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
