@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
+#include <QScreen>
 #include <QStandardPaths>
 
 namespace zel {
@@ -51,6 +53,9 @@ void printBoard(QWidget* parent, const AppContext& context, const TwipScale& sca
     const QString heading =
         boardHeading(QDate::currentDate(), dataFolderName(context.files, context.state));
     const std::unique_ptr<QPrintPreviewDialog> dialog(makePrintPreview(parent, board, heading));
+    // Qt's own size shows the page too small to read the names.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        dialog->resize(screen->availableSize() * 3 / 4);
     dialog->exec();
 }
 

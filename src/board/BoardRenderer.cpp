@@ -69,10 +69,16 @@ void BoardRenderer::paintBoard(QPainter& painter, Style style, bool pixelExact) 
         if (!r.isEmpty())
             painter.drawRect(r.adjusted(0, 0, -1, -1));
     }
+    // A page shows a part of the board: what lies outside it is left out, not only hidden, so
+    // that a PDF page holds the names it shows and no others.
+    const QRectF shown =
+        painter.hasClipping() ? painter.clipBoundingRect() : QRectF(QPoint(0, 0), boardSize());
     for (int p = 0; p < int(m_layout.tags.size()); ++p)
-        paintTag(painter, p, style, textScale);
+        if (shown.intersects(m_scale.rect(m_layout.tags[p])))
+            paintTag(painter, p, style, textScale);
     for (int m = 1; m <= int(m_layout.markers.size()); ++m)
-        paintMarker(painter, m, style, textScale, pixelExact);
+        if (shown.intersects(m_scale.rect(m_layout.markers[m - 1])))
+            paintMarker(painter, m, style, textScale, pixelExact);
     painter.restore();
 }
 
@@ -93,7 +99,9 @@ void BoardRenderer::paintTag(QPainter& painter, int person, Style style, double 
     painter.setClipRect(r, Qt::IntersectClip);
     painter.setPen(Qt::black);
     painter.setFont(scaledFont(look::gothicFont(m_state.fontSize, true), textScale));
-    painter.drawText(r, Qt::AlignHCenter | Qt::AlignTop | directionFlag(name), name);
+    // Monochrome: the text starts under the thick frame.
+    const QRect text = style == Style::Monochrome ? r.adjusted(0, 2, 0, 0) : r;
+    painter.drawText(text, Qt::AlignHCenter | Qt::AlignTop | directionFlag(name), name);
     painter.restore();
 }
 

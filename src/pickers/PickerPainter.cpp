@@ -17,7 +17,8 @@ QSize PickerPainter::windowPixels() const {
 
 void PickerPainter::paint(QPainter& painter, const QRect& clip, const Text& text) const {
     painter.save();
-    painter.setClipRect(clip);
+    // Within any clip the painter has already (a page shows a part of the board).
+    painter.setClipRect(clip, Qt::IntersectClip);
     painter.fillRect(clip, look::kWindowBackground);
 
     const QRect border = m_scale.rect(m_geometry.border());

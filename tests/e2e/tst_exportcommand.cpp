@@ -38,28 +38,9 @@ QStringList listing(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-// Names and duties as the roster files quote them: a comma, blanks at the ends, an empty name;
-// a double quote inside a name needs no quotes there.
-Files quotingRoster() {
-    return {{"zelpath.dat", "\"\"\r\n"},
-            {"zelpara.dat", " 4\r\n 3\r\n 1200\r\n 300\r\n 10\r\n"},
-            {"zelprsn.dat", zel::test::cp932Lines({" 5", "\"山田, 太郎\"", "say \"hi\"",
-                                                   "\" 前に空白\"", "\"\"", "鈴木　一郎"})},
-            {"zelto1.dat", listFile({"掃除", "\"日直, 朝\""})},
-            {"zelto2.dat", listFile({"司会"})},
-            {"zeljob.dat", " 3\r\n 100  0  0\r\n 0  0  1200\r\n 101  3  0\r\n"}};
-}
-
 void write(const zel::test::DataFolder& folder, const Files& files) {
     for (const auto& [name, bytes] : files.asKeyValueRange())
         folder.write(name, bytes);
-}
-
-QString popplerText(const QString& pdf) {
-    QProcess process;
-    process.start("pdftotext", {pdf, "-"});
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 } // namespace
 
@@ -125,31 +106,6 @@ class TestExportCommand : public QObject {
             QVERIFY(QFileInfo(folder.file(written)).size() > 0);
         }
         QCOMPARE(listing(folder.path()), expected);
-    }
-
-    // What the files hold: the table's bytes, the PDF's texts, the PNG's sizes.
-    void filesHoldTheRoster() {
-        zel::test::DataFolder folder;
-        write(folder, quotingRoster());
-        for (const QStringList& args :
-             {QStringList{"--export", "t.csv"}, QStringList{"--export", "t.pdf"},
-              QStringList{"--export", "one.png"},
-              QStringList{"--export", "two.png", "--scale", "2"}})
-            QCOMPARE(runWithoutDisplay(folder.path(), args).exitCode, 0);
-        QCOMPARE(folder.read("t.csv"), QByteArray("\xEF\xBB\xBF名前,当番1,当番2\r\n"
-                                                  "\"山田, 太郎\",緑:掃除,黄:司会\r\n"
-                                                  "\"say \"\"hi\"\"\",,\r\n"
-                                                  "\" 前に空白\",,\r\n"
-                                                  "\"\",\"緑:日直, 朝\",\r\n"
-                                                  "鈴木　一郎,,\r\n"));
-        const QString text = popplerText(folder.file("t.pdf"));
-        // pdftotext puts the two halves of a name around a full-width blank on lines apart.
-        for (const QString& part : QStringList{"山田, 太郎", "say \"hi\"", "前に空白", "鈴木",
-                                               "一郎", "掃除", "日直, 朝", "司会"})
-            QVERIFY2(text.contains(part), qPrintable(part + " not in " + text));
-        const QImage one(folder.file("one.png")), two(folder.file("two.png"));
-        QVERIFY(!one.isNull());
-        QCOMPARE(two.size(), one.size() * 2);
     }
 
     // The board of the running program on the X screen and the PNG of the same folder.
