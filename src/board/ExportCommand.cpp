@@ -12,15 +12,6 @@
 namespace zel {
 
 int runExportCommand(const CommandLine& command, FileStore& store) {
-    // Nothing is read when nothing could be written.
-    if (!exportFormatOf(command.exportPath)) {
-        const QByteArray text =
-            (QStringLiteral("zeltomil: ") +
-             exportFailureMessage(command.exportPath, unknownFormatReason()) + u'\n')
-                .toUtf8();
-        std::fputs(text.constData(), stderr);
-        return 1;
-    }
     RosterState state;
     const RosterFiles files(store, QDir::currentPath());
     files.loadAll(state);
@@ -29,10 +20,8 @@ int runExportCommand(const CommandLine& command, FileStore& store) {
     const SaveResult result = exportBoard(store, job, state, TwipScale{15, 15});
     if (result.ok)
         return 0;
-    const QByteArray text = (QStringLiteral("zeltomil: ") +
-                             exportFailureMessage(command.exportPath, result.reason) + u'\n')
-                                .toUtf8();
-    std::fputs(text.constData(), stderr);
+    const QString message = exportFailureMessage(command.exportPath, result.reason);
+    std::fprintf(stderr, "zeltomil: %s\n", message.toUtf8().constData());
     return 1;
 }
 
