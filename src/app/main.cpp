@@ -1,4 +1,6 @@
+#include "app/CommandLine.h"
 #include "app/DialogLauncher.h"
+#include "app/ExportCommand.h"
 #include "board/BoardView.h"
 #include "board/MainWindow.h"
 #include "platform/FirstPaintReport.h"
@@ -6,10 +8,10 @@
 #include "platform/StartPosition.h"
 #include "platform/UserDataFolder.h"
 #include "roster/CodePage.h"
-#include "units/Numbers.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
 #include "ui/Caption.h"
+#include "units/Numbers.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +22,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <cstdio>
 
 namespace {
 // The program's icon, as the desktop entry shows it: every window without its own carries it.
@@ -39,6 +42,14 @@ QList<QRect> availableScreenAreas() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // --help, --version and a wrong command line end here, without a display.
+    zel::CommandLine command;
+    if (const std::optional<int> exitCode = zel::handleCommandLine(argc, argv, command))
+        return *exitCode;
+    // An export draws without a window: it needs no display and shows nothing.
+    if (command.action == zel::CommandLine::Action::Export)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     // The program places its own windows and moves the pointer, which Wayland does not allow:
     // run through XWayland unless the user chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
@@ -60,6 +71,10 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtJapanese);
 
     if (!zel::codePageAvailable()) {
+        if (command.action == zel::CommandLine::Action::Export) {
+            std::fputs("zeltomil: Shift-JIS (CP932) の変換が使えません。\n", stderr);
+            return 1;
+        }
         QMessageBox::critical(nullptr, zel::kCaption,
                               QStringLiteral("Shift-JIS (CP932) の変換が使えないため、"
                                              "データファイルを読み書きできません。"));
@@ -67,7 +82,7 @@ int main(int argc, char* argv[]) {
     }
 
     // The desktop entry starts the program with --from-menu: it then works in a per-user folder.
-    if (QApplication::arguments().contains(QStringLiteral("--from-menu"))) {
+    if (command.fromMenu) {
         const QString folder = zel::prepareUserDataFolder(
             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
             zel::findSampleFolder(QApplication::applicationDirPath()));
@@ -77,6 +92,8 @@ int main(int argc, char* argv[]) {
 
     static zel::RosterState state; // the one roster record of the process
     zel::QtPlatform platform;
+    if (command.action == zel::CommandLine::Action::Export)
+        return zel::runExportCommand(command, platform.files());
     zel::RosterFiles files(platform.files(), QDir::currentPath());
     zel::MainWindow window(zel::AppContext{state, files, platform}, zel::createDialog);
     window.history().persistIn(zel::historyFolder());

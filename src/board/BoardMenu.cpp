@@ -1,5 +1,7 @@
 #include "board/BoardMenu.h"
 
+#include "board/AppVersion.h"
+
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -31,8 +33,12 @@ void buildBoardMenu(QMainWindow& window, const BoardMenuActions& actions) {
     addItem("m51", QStringLiteral("ヘルプ(&H)"), "Ctrl+H", actions.openHelp);
     QMenu* version = menu->addMenu(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
     version->setObjectName(QStringLiteral("m4"));
-    QAction* versionText = version->addAction(QStringLiteral("   ゼルトミル      Ver.1.00"));
+    QAction* versionText =
+        version->addAction(QStringLiteral("   ゼルトミル      Ver.") + versionNumber());
     versionText->setObjectName(QStringLiteral("m41"));
+    menu->addSeparator();
+    addItem("m61", QStringLiteral("印刷…"), "Ctrl+Shift+P", actions.print);
+    addItem("m62", QStringLiteral("書き出し…"), "Ctrl+E", actions.exportBoard);
 
     QAction* quit = bar->addAction(QStringLiteral("終了"));
     quit->setObjectName(QStringLiteral("m14"));

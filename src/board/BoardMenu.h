@@ -12,6 +12,8 @@ namespace zel {
 struct BoardMenuActions {
     std::function<void(DialogKind)> openDialog;
     std::function<void()> openHelp;
+    std::function<void()> print;
+    std::function<void()> exportBoard;
     std::function<void()> quit;
 };
 

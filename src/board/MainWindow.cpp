@@ -3,6 +3,7 @@
 #include "board/BoardKeys.h"
 #include "board/BoardMenu.h"
 #include "board/BoardNames.h"
+#include "board/BoardOutput.h"
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
 #include "board/MarkerPictures.h"
@@ -30,8 +31,12 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
     m_board = new BoardView(this);
     setCentralWidget(m_board);
 
-    buildBoardMenu(*this, {[this](DialogKind kind) { openDialog(kind); }, [this] { openHelp(); },
-                           [this] { quitProgram(); }});
+    buildBoardMenu(*this,
+                   {.openDialog = [this](DialogKind kind) { openDialog(kind); },
+                    .openHelp = [this] { openHelp(); },
+                    .print = [this] { printBoard(this, m_context, scale()); },
+                    .exportBoard = [this] { exportBoardWithDialog(this, m_context, scale()); },
+                    .quit = [this] { quitProgram(); }});
     m_historyMenu.build(*this, {[this] { undoStep(); }, [this] { redoStep(); },
                                 [this] { rotateDuties(RotateDirection::Next); },
                                 [this] { rotateDuties(RotateDirection::Previous); }});

@@ -15,9 +15,10 @@ QSize PickerPainter::windowPixels() const {
     return {m_scale.width(m_geometry.windowWidth), m_scale.height(m_geometry.windowHeight)};
 }
 
-void PickerPainter::paint(QPainter& painter, const QRect& clip) const {
+void PickerPainter::paint(QPainter& painter, const QRect& clip, const Text& text) const {
     painter.save();
-    painter.setClipRect(clip);
+    // Within any clip the painter has already (a page shows a part of the board).
+    painter.setClipRect(clip, Qt::IntersectClip);
     painter.fillRect(clip, look::kWindowBackground);
 
     const QRect border = m_scale.rect(m_geometry.border());
@@ -36,9 +37,17 @@ void PickerPainter::paint(QPainter& painter, const QRect& clip) const {
             painter.drawRect(frame.adjusted(0, 0, -1, -1));
     }
     // Names lie above every frame: a label reaches into the next row's frame.
-    painter.setFont(m_font);
+    if (text.scale == 1.0 || m_font.pointSizeF() <= 0) {
+        painter.setFont(m_font);
+    } else {
+        QFont scaled = m_font;
+        scaled.setPointSizeF(m_font.pointSizeF() * text.scale);
+        painter.setFont(scaled);
+    }
     painter.setPen(QColor(0, 0, 255));
     for (int k = 0; k < m_geometry.count && k < m_names.size(); ++k) {
+        if (text.onlyEntry >= 0 && k != text.onlyEntry)
+            continue;
         const QRect label = m_scale.rect(m_geometry.label(k));
         if (label.intersects(clip))
             painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,

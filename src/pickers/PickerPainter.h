@@ -23,7 +23,17 @@ class PickerPainter {
                   int fontSize, TwipScale scale);
 
     QSize windowPixels() const;
-    void paint(QPainter& painter, const QRect& clip) const;
+    // How the names are drawn.
+    struct Text {
+        // Scales their point size, for a device whose dots per inch are not the screen's (a
+        // printer) but which must show them as large against the frames.
+        double scale = 1.0;
+        // From 0: only this entry's name. A clip hides text from the eye but not from a PDF's
+        // search, so a marker drawn there must not carry its neighbours' names.
+        int onlyEntry = -1;
+    };
+    void paint(QPainter& painter, const QRect& clip, const Text& text) const;
+    void paint(QPainter& painter, const QRect& clip) const { paint(painter, clip, Text{}); }
     // The whole picker as an image at the given device pixel ratio.
     QImage render(double devicePixelRatio) const;
     // Entry k's picture, cropped from the drawing; outside the picker it is background.
