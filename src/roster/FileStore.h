@@ -13,10 +13,12 @@ struct SaveResult {
     bool ok = true;
     QString fileName; // the bare file name, for messages
     QString reason;   // why it failed, in the user's words
+    // After a failure: the file is still there as it was (not so when its folder was removed).
+    bool fileRemains = true;
 
-    static SaveResult success(const QString& fileName) { return {true, fileName, {}}; }
+    static SaveResult success(const QString& fileName) { return {true, fileName, {}, true}; }
     static SaveResult failure(const QString& fileName, const QString& reason) {
-        return {false, fileName, reason};
+        return {false, fileName, reason, true};
     }
     // One message naming the file and the reason.
     QString message() const;

@@ -206,17 +206,23 @@ QString formatJobFile(const RosterState& state, int leftOutMarker) {
 
 SaveResult RosterFiles::saveText(const QString& path, const QString& fileName, const QString& text,
                                  const QString& writerError) const {
+    // A failed save says what is left: the old file, or none when it or its folder is gone.
+    const auto failed = [&](SaveResult result) {
+        result.fileRemains = QFileInfo::exists(path);
+        return result;
+    };
     if (!writerError.isEmpty())
-        return SaveResult::failure(fileName, writerError);
+        return failed(SaveResult::failure(fileName, writerError));
     const auto bytes = encodeDataFile(text);
     if (!bytes)
-        return SaveResult::failure(fileName,
-                                   QStringLiteral("Shift-JIS で保存できない文字があります。"));
+        return failed(SaveResult::failure(
+            fileName, QStringLiteral("Shift-JIS で保存できない文字があります。")));
     if (changedSinceSeen(path))
-        return SaveResult::failure(fileName, changedOnDiskReason());
+        return failed(SaveResult::failure(fileName, changedOnDiskReason()));
     SaveResult result = m_store.save(path, *bytes);
-    if (result.ok)
-        remember(path, *bytes);
+    if (!result.ok)
+        return failed(result);
+    remember(path, *bytes);
     return result;
 }
 

@@ -193,11 +193,13 @@ class TestRosterFiles : public QObject {
 
     void saves() {
         DataFolder dir;
-        // The yellow list links to a file of mode 640: a save follows the link and keeps the mode.
+        // The yellow list links to a link to a file of mode 640: a save follows the whole chain
+        // and keeps the mode.
         dir.write("yellow.dat", " 0\r\n");
         QVERIFY(QFile::setPermissions(dir.file("yellow.dat"),
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        QVERIFY(QFile::link(dir.file("yellow.dat"), dir.file(kYellowListFile)));
+        QVERIFY(QFile::link("yellow.dat", dir.file("current.dat")));
+        QVERIFY(QFile::link(dir.file("current.dat"), dir.file(kYellowListFile)));
         FileStore store;
         RosterFiles files(store, dir.path());
         RosterState s;
@@ -217,6 +219,7 @@ class TestRosterFiles : public QObject {
         QVERIFY(files.saveDutyList(s, DutyColour::Yellow, {"花"}).ok);
         QCOMPARE(dir.read("yellow.dat"), " 1\r\n\x89\xd4\r\n");
         QVERIFY(QFileInfo(dir.file(kYellowListFile)).isSymLink());
+        QVERIFY(QFileInfo(dir.file("current.dat")).isSymLink());
         QCOMPARE(int(QFile::permissions(dir.file("yellow.dat")) & 0xf0ff), 0x6040); // rw-r-----
         // Texts and counts no file can hold are refused before anything is written.
         QCOMPARE(files.savePersonFile(s, QStringList(102, "p")).reason, "名前は 101 人までです。");
@@ -226,7 +229,7 @@ class TestRosterFiles : public QObject {
                  "「\u301C」(U+301C) は Shift-JIS で保存できない文字です。");
         QCOMPARE(dir.read(kPersonFile), " 2\r\nx\r\ny\r\n");
         QVERIFY(!dir.exists(kGreenListFile));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3); // nothing else
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4); // nothing else
     }
 
     // A job file save repacks the offsets: a marker starts 300 twips per character of the markers
