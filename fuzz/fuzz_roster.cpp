@@ -31,6 +31,7 @@ public:
     {
         return zel::SaveResult::success(QFileInfo(path).fileName());
     }
+    void sweepStaleTemporaries(const QStringList&) override {}
 };
 
 void fuzzFields(const QByteArray& bytes)

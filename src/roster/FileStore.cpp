@@ -2,6 +2,7 @@
 #include "roster/FileStore.h"
 
 #include "roster/LinkChain.h"
+#include "roster/StaleTemporaries.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -45,6 +46,10 @@ std::optional<QByteArray> FileStore::read(const QString& path) const {
         bytes.append(chunk, n);
     }
     return bytes;
+}
+
+void FileStore::sweepStaleTemporaries(const QStringList& paths) {
+    removeStaleTemporaries(paths, QDateTime::currentDateTimeUtc().addSecs(-60));
 }
 
 qint64 FileStore::writeBytes(QIODevice& device, const QByteArray& bytes) {

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QIODevice;
@@ -35,6 +36,9 @@ class FileStore {
     // The file's bytes, or nothing when it is missing, not a regular file, or unreadable.
     virtual std::optional<QByteArray> read(const QString& path) const;
     virtual SaveResult save(const QString& path, const QByteArray& bytes);
+    // Removes the temporary files that saves killed before their rename left beside these
+    // files more than a minute ago (see StaleTemporaries.h).
+    virtual void sweepStaleTemporaries(const QStringList& paths);
 
     // Roster files are tiny; anything past this is not read.
     static constexpr qint64 kMaxReadBytes = 4 * 1024 * 1024;

@@ -3,6 +3,7 @@
 
 #include "roster/CodePage.h"
 #include "roster/FieldReader.h"
+#include "roster/MarkerOverlap.h"
 #include "roster/Numbers.h"
 #include "roster/PrintWriter.h"
 
@@ -85,6 +86,9 @@ void RosterFiles::loadAll(RosterState& state) const {
     loadPersonsAndMarkers(state);
     loadOptions(state);
     applyOptionFallbacks(state);
+    m_store.sweepStaleTemporaries({workingPath(kFolderFile), workingPath(kParameterFile),
+                                   dataPath(state, kPersonFile), dataPath(state, kGreenListFile),
+                                   dataPath(state, kYellowListFile), dataPath(state, kJobFile)});
 }
 
 void RosterFiles::loadFolderFile(RosterState& state) const {
@@ -145,6 +149,7 @@ void RosterFiles::loadPersonsAndMarkers(RosterState& state) const {
             state.markerCount = m;
         }
     }
+    repackOverlappingRows(state);
     state.accumulatePersonWidths();
     state.updateMaxPersonWidth();
 }

@@ -7,6 +7,7 @@
 #include "roster/RosterFiles.h"
 #include "support/DataFolder.h"
 
+#include <QDirIterator>
 #include <QTest>
 
 using namespace zel;
@@ -109,10 +110,11 @@ class TestRosterFiles : public QObject {
         QTest::newRow("short person file keeps old names")
             << cp932Lines({" 4", "新"}) << " 0\r\n"_ba << u"4 新 - - - - | 0 | 0 0 0 0"_s;
         QTest::newRow("no files") << QByteArray() << QByteArray() << u"9 - - - - - | 0 | 0 0 0 0"_s;
+        // The 100 markers kept, all in one place, are laid side by side.
         QTest::newRow("counts past the arrays")
             << cp932Lines(QStringList{" 150"} + QStringList(150, "p"))
             << cp932Lines(QStringList{" 120"} + QStringList(120, " 1 1 0"))
-            << u"101 p p p p p | 100 1/1/0 1/1/0 1/1/0 | 0 200 0 200"_s;
+            << u"101 p p p p p | 100 1/1/0 1/1/600 1/1/1200 | 0 200 0 200"_s;
     }
 
     void loadPersonsAndMarkers() {
@@ -265,6 +267,96 @@ class TestRosterFiles : public QObject {
         QCOMPARE(s.maxPersonMarkerWidth, 40);
         QVERIFY(files.clearJobFile(s).ok);
         QCOMPARE(dir.read(kJobFile), " 0\r\n");
+    }
+
+    // A job file whose offsets were packed for other duty names: where a person's markers would
+    // overlap, the load packs that person's markers again; other rows keep their offsets.
+    // Markers: "duty/person@offset"; offsets afterwards in marker order.
+    void loadRepacksOverlappingRows_data() {
+        QTest::addColumn<int>("greenLength"); // characters of the longest green name
+        QTest::addColumn<QString>("markers");
+        QTest::addColumn<QString>("offsets");
+        // Yellow names are 4 characters long: 1200 twips.
+        QTest::newRow("longer green names, job file of the shorter ones")
+            << 8 << "100/0@0 100/0@1200 1/1@0 100/1@1200 100/2@5000"
+            << "0 2400 0 1200 5000";
+        QTest::newRow("shorter names leave gaps, shown as stored") << 2 << "100/0@0 100/0@1200"
+                                                                   << "0 1200";
+        QTest::newRow("two markers in one place, edited by hand") << 4 << "1/3@0 1/4@0 100/3@0"
+                                                                  << "0 0 1200";
+        QTest::newRow("packed again in marker order, not by place")
+            << 8 << "100/0@1200 1/0@9000 100/0@0"
+            << "0 2400 3600";
+        QTest::newRow("just touching is no overlap") << 4 << "100/0@1200 100/0@0"
+                                                     << "1200 0";
+        QTest::newRow("a person beyond the list, markers of no width")
+            << 0 << "100/101@0 100/101@0 100/0@0 100/0@0"
+            << "0 0 0 0";
+    }
+    void loadRepacksOverlappingRows() {
+        QFETCH(int, greenLength);
+        QFETCH(QString, markers);
+        DataFolder dir;
+        dir.writeLines(kPersonFile, {" 5", "a", "b", "c", "d", "e"});
+        dir.writeLines(kGreenListFile, {" 1", greenLength ? QString(greenLength, u'g') : "\"\""});
+        dir.writeLines(kYellowListFile, {" 1", "yyyy"});
+        QStringList job{QString::number(markers.count(u'/'))};
+        for (const QString& marker : markers.split(u' '))
+            job << QString(marker).replace(u'/', u' ').replace(u'@', u' ');
+        dir.writeLines(kJobFile, job);
+        const QByteArray stored = dir.read(kJobFile);
+        FileStore store;
+        RosterState s;
+        RosterFiles(store, dir.path()).loadAll(s);
+        QStringList offsets;
+        for (int m = 1; m <= s.markerCount; ++m)
+            offsets << QString::number(s.markerOffset[m]);
+        QTEST(offsets.join(u' '), "offsets");
+        QCOMPARE(dir.read(kJobFile), stored); // packed in memory only
+    }
+
+    // Temporary files of saves killed before their rename go at the next load, a minute later;
+    // younger ones and anything else stay. The green list is a link into another folder.
+    void loadRemovesStaleTemporaries() {
+        DataFolder dir;
+        QVERIFY(QDir(dir.path()).mkpath("roster/elsewhere"));
+        dir.write(kFolderFile, "roster/\r\n");
+        dir.write("roster/elsewhere/green.dat", " 0\r\n");
+        QVERIFY(QFile::link("elsewhere/green.dat", dir.file("roster/zelto1.dat")));
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const QMap<QString, int> ages{// seconds since each was last written
+                                      {"zelpara.dat.q1W2e3", 3600},
+                                      {"roster/zeljob.dat.Ab3dE9", 61},
+                                      {"roster/elsewhere/green.dat.k9k9k9", 600},
+                                      {"roster/zeljob.dat.Xy12Zq", 20},
+                                      {"roster/zeljob.dat.bak", 600},
+                                      {"roster/zeljob.dat.ab-def", 600},
+                                      {"roster/zeljob.dat.abcdefg", 600},
+                                      {"roster/notes.txt.abcdef", 600},
+                                      {"zelprsn.dat.abcdef", 600}}; // not the data folder
+        for (const auto& [name, age] : ages.asKeyValueRange()) {
+            dir.write(name, "x");
+            QFile file(dir.file(name));
+            QVERIFY(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(now.addSecs(-age), QFile::FileModificationTime));
+        }
+        QVERIFY(QDir(dir.path()).mkdir("roster/zelto2.dat.dirDIR"));
+        QVERIFY(QFile::link("zeljob.dat.bak", dir.file("roster/zelprsn.dat.linked")));
+        FileStore store;
+        RosterState s;
+        RosterFiles(store, dir.path()).loadAll(s);
+        QStringList left;
+        for (QDirIterator it(dir.path(), QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();)
+            left << QDir(dir.path()).relativeFilePath(it.next());
+        left.sort();
+        QCOMPARE(left, QStringList({"roster", "roster/elsewhere", "roster/elsewhere/green.dat",
+                                    "roster/notes.txt.abcdef", "roster/zeljob.dat.Xy12Zq",
+                                    "roster/zeljob.dat.ab-def", "roster/zeljob.dat.abcdefg",
+                                    "roster/zeljob.dat.bak", "roster/zelprsn.dat.linked",
+                                    "roster/zelto1.dat", "roster/zelto2.dat.dirDIR", "zelpath.dat",
+                                    "zelprsn.dat.abcdef"}));
     }
 };
 
