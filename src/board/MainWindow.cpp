@@ -2,6 +2,7 @@
 
 #include "board/Appearance.h"
 #include "board/BoardRules.h"
+#include "board/BoardSizeLimit.h"
 #include "board/BoardView.h"
 #include "pickers/DutyPicker.h"
 #include "platform/Platform.h"
@@ -61,6 +62,8 @@ void MainWindow::load() {
     state.pendingGreenPlacement = 0;
     state.pendingYellowPlacement = 0;
     m_context.files.loadAll(state);
+    applyBoardSizeFallbacks(state, m_context.platform.twipsPerPixelX(),
+                            m_context.platform.twipsPerPixelY());
 
     setWindowTitle(kCaption);
     endEveryCarry();

@@ -1,5 +1,7 @@
 #include "settings/OptionsDialog.h"
 
+#include "settings/OptionSizeRule.h"
+
 #include "board/Appearance.h"
 #include "platform/Platform.h"
 #include "roster/RosterState.h"
@@ -85,9 +87,14 @@ void OptionsDialog::writeOptions() {
         texts[k] = m_boxes[k]->text();
     const OptionsReading reading = readOptionBoxes(texts);
     Platform& platform = m_context.platform;
-    if (reading.problem) {
-        platform.showError(this, kSettingsCaption, reading.problem->message);
-        QLineEdit* box = m_boxes[reading.problem->row];
+    const std::optional<OptionProblem> problem =
+        reading.problem
+            ? reading.problem
+            : boardSizeOptionProblem(m_context.state, reading.options, platform.twipsPerPixelX(),
+                                     platform.twipsPerPixelY());
+    if (problem) {
+        platform.showError(this, kSettingsCaption, problem->message);
+        QLineEdit* box = m_boxes[problem->row];
         box->setFocus(Qt::OtherFocusReason);
         box->selectAll();
         return;
