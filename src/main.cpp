@@ -1,6 +1,7 @@
 #include "board/BoardView.h"
 #include "board/MainWindow.h"
 #include "platform/FirstPaintReport.h"
+#include "platform/NoDisplayGuard.h"
 #include "platform/QtPlatform.h"
 #include "platform/UserDataFolder.h"
 #include "roster/CodePage.h"
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <optional>
 
 int main(int argc, char* argv[]) {
     // The program places its own windows and moves the pointer, which Wayland does not allow:
@@ -21,7 +23,10 @@ int main(int argc, char* argv[]) {
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
+    // Without a display Qt would abort here with a core dump: say so and end instead.
+    std::optional<zel::NoDisplayGuard> noDisplay(std::in_place);
     QApplication app(argc, argv);
+    noDisplay.reset();
     QApplication::setApplicationName(QStringLiteral("zeltomil"));
     // Ending the program is decided by the windows themselves (see MainWindow and dialogs).
     QApplication::setQuitOnLastWindowClosed(false);
