@@ -1,11 +1,13 @@
 #include "board/MainWindow.h"
 
 #include "board/Appearance.h"
+#include "board/BoardNotice.h"
 #include "board/BoardRules.h"
 #include "board/BoardSizeLimit.h"
 #include "board/BoardView.h"
 #include "pickers/DutyPicker.h"
 #include "platform/Platform.h"
+#include "roster/DataFileCheck.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
 
@@ -29,6 +31,7 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
     setWindowIcon(look::applicationIcon());
     m_board = new BoardView(this);
     setCentralWidget(m_board);
+    m_notice = new BoardNotice(m_board);
 
     buildMenu();
     connect(m_board->eraseButton(), &QPushButton::clicked, this, &MainWindow::clearAllMarkers);
@@ -64,6 +67,7 @@ void MainWindow::load() {
     m_context.files.loadAll(state);
     applyBoardSizeFallbacks(state, m_context.platform.twipsPerPixelX(),
                             m_context.platform.twipsPerPixelY());
+    m_notice->setLines(dataFileNotices(m_context.files, state));
 
     setWindowTitle(kCaption);
     endEveryCarry();
@@ -87,6 +91,12 @@ void MainWindow::layoutBoard() {
         connect(view, &MarkerView::pressed, this, &MainWindow::pickUpMarker);
     }
     drawMarkerPictures();
+    // The notice stands in the buttons' row between the picker buttons and the eraser.
+    const TwipRect& green = m_layout.greenButton;
+    const double rowLeft = green.right() + 100;
+    m_notice->place(
+        scale().rect({rowLeft, green.top, m_layout.eraseButton.left - 100 - rowLeft, green.height}),
+        m_board->rect());
     // The window is as large as the board and the menu bar need; the board has a fixed size.
     if (QWidget* bar = menuWidget())
         bar->adjustSize();

@@ -17,6 +17,7 @@
 
 namespace zel {
 
+class BoardNotice;
 class BoardView;
 class DutyPicker;
 struct SaveResult;
@@ -42,6 +43,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     void quitProgram() override;
 
     BoardView* board() const { return m_board; }
+    BoardNotice* notice() const { return m_notice; }
     const BoardLayout& layout() const { return m_layout; }
     TwipScale scale() const;
     QTimer& timer1() { return m_timer1; }
@@ -95,6 +97,7 @@ class MainWindow : public QMainWindow, public BoardHost {
 
     AppContext m_context;
     BoardView* m_board;
+    BoardNotice* m_notice;
     BoardLayout m_layout;
     QTimer m_timer1;
     QTimer m_timer2;

@@ -2,6 +2,7 @@
 #include "roster/RosterFiles.h"
 
 #include "roster/CodePage.h"
+#include "roster/DataFileCheck.h"
 #include "roster/FieldReader.h"
 #include "roster/MarkerOverlap.h"
 #include "roster/Numbers.h"
@@ -86,9 +87,7 @@ void RosterFiles::loadAll(RosterState& state) const {
     loadPersonsAndMarkers(state);
     loadOptions(state);
     applyOptionFallbacks(state);
-    m_store.sweepStaleTemporaries({workingPath(kFolderFile), workingPath(kParameterFile),
-                                   dataPath(state, kPersonFile), dataPath(state, kGreenListFile),
-                                   dataPath(state, kYellowListFile), dataPath(state, kJobFile)});
+    m_store.sweepStaleTemporaries(dataFilePaths(*this, state));
 }
 
 void RosterFiles::loadFolderFile(RosterState& state) const {
