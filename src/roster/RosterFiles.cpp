@@ -221,6 +221,11 @@ SaveResult RosterFiles::saveText(const QString& path, const QString& fileName, c
     if (!bytes)
         return failed(SaveResult::failure(
             fileName, QStringLiteral("Shift-JIS で保存できない文字があります。")));
+    // A load reads no more than this: what it cut off would be lost.
+    if (bytes->size() > FileStore::kMaxReadBytes)
+        return failed(SaveResult::failure(
+            fileName, QStringLiteral("ファイルが %1 MB を超えてしまうため、保存できません。")
+                          .arg(FileStore::kMaxReadBytes / (1024 * 1024))));
     if (changedSinceSeen(path))
         return failed(SaveResult::failure(fileName, changedOnDiskReason()));
     SaveResult result = m_store.save(path, *bytes);

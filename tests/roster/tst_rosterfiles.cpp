@@ -234,6 +234,34 @@ class TestRosterFiles : public QObject {
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4); // nothing else
     }
 
+    // Every character the writer takes reads back as it was, in a name of 9000 characters; a list
+    // larger than a load reads is refused.
+    void everyStorableCharacterReadsBack() {
+        QString all;
+        for (char32_t c = 1; c < 0x10000; ++c) {
+            const QString one = QString::fromUcs4(&c, 1);
+            if (!QChar::isSurrogate(c) && c != u'"' && !unstorableTextReason(u'x' + one))
+                all += one;
+        }
+        QVERIFY(all.size() > 9000);
+        for (QChar c : u"\\ソ表①～,"_s)
+            QVERIFY(all.contains(c));
+        QVERIFY(!all.contains(QChar(0xF86F))); // written as the bytes of "№"
+        DataFolder dir;
+        FileStore store;
+        RosterFiles files(store, dir.path());
+        RosterState s;
+        const QStringList names{all, u"a\"b"_s, u" 両端 "_s};
+        QVERIFY(files.saveDutyList(s, DutyColour::Green, names).ok);
+        files.loadAll(s);
+        QCOMPARE(QStringList(s.greenDutyNames.begin(), s.greenDutyNames.begin() + s.greenDutyCount),
+                 names);
+        const QString huge(FileStore::kMaxReadBytes / 101 / 2 + 1, u'名');
+        QCOMPARE(files.savePersonFile(s, QStringList(101, huge)).reason,
+                 u"ファイルが 4 MB を超えてしまうため、保存できません。"_s);
+        QVERIFY(!dir.exists(kPersonFile));
+    }
+
     // A job file save repacks the offsets: a marker starts 300 twips per character of the markers
     // before it in its person's row. A load walks the markers to the same running widths.
     void savesJobFile() {
