@@ -4,6 +4,7 @@
 #include "board/BoardView.h"
 #include "board/MainWindow.h"
 #include "platform/FirstPaintReport.h"
+#include "platform/NoDisplayGuard.h"
 #include "platform/QtPlatform.h"
 #include "platform/StartPosition.h"
 #include "platform/UserDataFolder.h"
@@ -23,6 +24,7 @@
 #include <QStandardPaths>
 #include <QTranslator>
 #include <cstdio>
+#include <optional>
 
 namespace {
 // The program's icon, as the desktop entry shows it: every window without its own carries it.
@@ -56,7 +58,10 @@ int main(int argc, char* argv[]) {
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
+    // Without a display Qt would abort here with a core dump: say so and end instead.
+    std::optional<zel::NoDisplayGuard> noDisplay(std::in_place);
     QApplication app(argc, argv);
+    noDisplay.reset();
     QApplication::setApplicationName(QStringLiteral("zeltomil"));
     QApplication::setWindowIcon(programIcon());
 #ifdef ZELTOMIL_APP_ID

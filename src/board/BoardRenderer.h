@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/BoardLayout.h"
+#include "layout/BoardLayout.h"
 #include "roster/RosterState.h"
 #include "units/TwipScale.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/BoardLayout.h"
+#include "layout/BoardLayout.h"
 #include "units/TwipScale.h"
 
 #include <QLabel>

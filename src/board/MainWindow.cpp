@@ -3,13 +3,16 @@
 #include "board/BoardKeys.h"
 #include "board/BoardMenu.h"
 #include "board/BoardNames.h"
+#include "board/BoardNotice.h"
 #include "board/BoardOutput.h"
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
 #include "board/MarkerPictures.h"
 #include "board/StepNames.h"
+#include "layout/BoardSizeLimit.h"
 #include "pickers/DutyPicker.h"
 #include "platform/Platform.h"
+#include "roster/DataFileCheck.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
 #include "roster/SaveStep.h"
@@ -30,6 +33,7 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
     setWindowTitle(kCaption);
     m_board = new BoardView(this);
     setCentralWidget(m_board);
+    m_notice = new BoardNotice(m_board);
 
     buildBoardMenu(*this,
                    {.openDialog = [this](DialogKind kind) { openDialog(kind); },
@@ -71,6 +75,9 @@ void MainWindow::load() {
     state.greenPickerOpen = 0;
     state.yellowPickerOpen = 0;
     m_context.files.loadAll(state);
+    applyBoardSizeFallbacks(state, m_context.platform.twipsPerPixelX(),
+                            m_context.platform.twipsPerPixelY());
+    m_notice->setLines(dataFileNotices(m_context.files, state));
 
     setWindowTitle(kCaption);
     endEveryCarry();
@@ -101,6 +108,12 @@ void MainWindow::layoutBoard() {
     m_pictures.draw(*m_board, int(m_layout.markers.size()), state, scale(),
                     m_context.platform.devicePixelRatio());
     nameBoardForReaders(*m_board, state);
+    // The notice stands in the buttons' row between the picker buttons and the eraser.
+    const TwipRect& green = m_layout.greenButton;
+    const double rowLeft = green.right() + 100;
+    m_notice->place(
+        scale().rect({rowLeft, green.top, m_layout.eraseButton.left - 100 - rowLeft, green.height}),
+        m_board->rect());
     // The window is as large as the board and the menu bar need; the board has a fixed size.
     if (QWidget* bar = menuWidget())
         bar->adjustSize();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "board/BoardLayout.h"
 #include "board/Carry.h"
 #include "board/HistoryMenu.h"
 #include "board/KeyboardRoute.h"
@@ -8,6 +7,7 @@
 #include "board/PickerPair.h"
 #include "board/WindowCorner.h"
 #include "history/History.h"
+#include "layout/BoardLayout.h"
 #include "roster/Rotation.h"
 #include "ui/AppContext.h"
 #include "units/TwipScale.h"
@@ -23,6 +23,7 @@
 
 namespace zel {
 
+class BoardNotice;
 class BoardView;
 class DutyPicker;
 class FocusFrame;
@@ -49,6 +50,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     void quitProgram() override;
 
     BoardView* board() const { return m_board; }
+    BoardNotice* notice() const { return m_notice; }
     const BoardLayout& layout() const { return m_layout; }
     TwipScale scale() const;
     QTimer& timer1() { return m_timer1; }
@@ -118,6 +120,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     AppContext m_context;
     DialogFactory m_dialogs;
     BoardView* m_board;
+    BoardNotice* m_notice;
     BoardLayout m_layout;
     Carry m_carry;
     QTimer m_timer1;

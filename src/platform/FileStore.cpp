@@ -1,5 +1,8 @@
 #include "platform/FileStore.h"
 
+#include "platform/LinkChain.h"
+#include "platform/StaleTemporaries.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -16,9 +19,10 @@ namespace zel {
 QString SaveResult::message() const {
     if (ok)
         return {};
-    return QStringLiteral(
-               "「%1」を保存できませんでした。\n%2\n\nファイルは変更前のまま残っています。")
-        .arg(fileName, reason);
+    return QStringLiteral("「%1」を保存できませんでした。\n%2\n\n%3")
+        .arg(fileName, reason,
+             fileRemains ? QStringLiteral("ファイルは変更前のまま残っています。")
+                         : QStringLiteral("ファイルはありません (何も書き込んでいません)。"));
 }
 
 std::optional<QByteArray> FileStore::read(const QString& path) const {
@@ -41,6 +45,10 @@ std::optional<QByteArray> FileStore::read(const QString& path) const {
         bytes.append(chunk, n);
     }
     return bytes;
+}
+
+void FileStore::sweepStaleTemporaries(const QStringList& paths) {
+    removeStaleTemporaries(paths, QDateTime::currentDateTimeUtc().addSecs(-60));
 }
 
 qint64 FileStore::writeBytes(QIODevice& device, const QByteArray& bytes) {
@@ -149,10 +157,11 @@ SaveResult FileStore::save(const QString& path, const QByteArray& bytes) {
     const QString name = QFileInfo(path).fileName();
     if (const QString problem = folderProblem(path); !problem.isEmpty())
         return SaveResult::failure(name, problem);
-    // A link is followed: the file it points to gets the new content.
-    const QFileInfo link(path);
-    const QByteArray target =
-        QFile::encodeName(link.isSymLink() ? link.symLinkTarget() : link.absoluteFilePath());
+    // A link is followed to the end of its chain: the file there gets the new content.
+    const LinkChain chain = LinkChain::resolve(path);
+    if (!chain.problem.isEmpty())
+        return SaveResult::failure(name, chain.problem);
+    const QByteArray& target = chain.target;
 
     struct stat old {};
     const bool exists = ::stat(target.constData(), &old) == 0;

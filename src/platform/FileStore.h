@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QIODevice;
@@ -13,6 +14,8 @@ struct SaveResult {
     bool ok;
     QString fileName; // the bare file name, for messages
     QString reason;   // why it failed, in the user's words
+    // After a failure: the file is still there as it was (not so when its folder was removed).
+    bool fileRemains = true;
 
     SaveResult(bool succeeded, QString file, QString why)
         : ok(succeeded), fileName(std::move(file)), reason(std::move(why)) {}
@@ -38,6 +41,9 @@ class FileStore {
     // Removes a file (a file that is already missing is no failure); used to take back the
     // first save of a file that did not exist before.
     virtual SaveResult remove(const QString& path);
+    // Removes the temporary files that saves killed before their rename left beside these
+    // files more than a minute ago (see StaleTemporaries.h).
+    virtual void sweepStaleTemporaries(const QStringList& paths);
 
     // Roster files are tiny; anything past this is not read.
     static constexpr qint64 kMaxReadBytes = 4 * 1024 * 1024;

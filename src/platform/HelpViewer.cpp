@@ -1,8 +1,11 @@
 #include "platform/HelpViewer.h"
 
+#include "platform/BoundedFile.h"
+#include "platform/HelpBrowser.h"
+#include "platform/HelpPage.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QTextBrowser>
@@ -13,7 +16,7 @@ namespace zel {
 HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("ゼルトミル ヘルプ"));
     setAccessibleName(QStringLiteral("ヘルプ"));
-    m_browser = new QTextBrowser(this);
+    m_browser = new HelpBrowser(this);
     m_browser->setAccessibleName(QStringLiteral("ヘルプの本文"));
     m_browser->setOpenExternalLinks(false);
     auto* layout = new QVBoxLayout(this);
@@ -28,8 +31,9 @@ QString HelpViewer::locate(const QString& fileName) {
     candidates << QDir(appDir).filePath(fileName)
                << QDir(appDir).filePath(QStringLiteral("../share/zeltomil/") + fileName)
                << QDir(appDir).filePath(QStringLiteral("../resources/") + fileName);
+    // The first one there is taken, even when it cannot be shown: the window then says why.
     for (const QString& path : candidates) {
-        if (QFileInfo(path).isFile())
+        if (QFileInfo(path).exists())
             return QFileInfo(path).absoluteFilePath();
     }
     return {};
@@ -37,14 +41,47 @@ QString HelpViewer::locate(const QString& fileName) {
 
 void HelpViewer::openFile(const QString& fileName) {
     const QString path = locate(fileName);
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        m_browser->setPlainText(
-            QStringLiteral("ヘルプファイル「%1」が見つからないか、読めません。").arg(fileName));
+    const BoundedFile file = path.isEmpty() ? BoundedFile{BoundedFile::Problem::Missing, {}}
+                                            : BoundedFile::read(path, kMaxHelpBytes);
+    const HelpPage page = file.problem == BoundedFile::Problem::None
+                              ? prepareHelpPage(file.bytes, m_browser->glyphCheck())
+                              : HelpPage{};
+    QString problem;
+    switch (file.problem) {
+    case BoundedFile::Problem::None:
+        if (page.form == HelpPage::Form::NotText)
+            problem = QStringLiteral("ヘルプファイル「%1」はテキストファイルではないため、"
+                                     "表示できません。")
+                          .arg(path);
+        break;
+    case BoundedFile::Problem::NotRegular:
+        problem =
+            QStringLiteral("ヘルプファイル「%1」は普通のファイルではないため、表示できません。")
+                .arg(path);
+        break;
+    case BoundedFile::Problem::TooLarge:
+        problem = QStringLiteral("ヘルプファイル「%1」は %2 KB を超えていて大きすぎるため、"
+                                 "表示できません。")
+                      .arg(path)
+                      .arg(kMaxHelpBytes / 1024);
+        break;
+    case BoundedFile::Problem::Missing:
+    case BoundedFile::Problem::Unreadable:
+        problem =
+            QStringLiteral("ヘルプファイル「%1」が見つからないか、読めません。").arg(fileName);
+        break;
+    }
+    if (!problem.isEmpty()) {
+        m_browser->setResourceFolder({});
+        m_browser->setPlainText(problem);
         return;
     }
-    m_browser->setSearchPaths({QFileInfo(path).absolutePath()});
-    m_browser->setHtml(QString::fromUtf8(file.read(1024 * 1024)));
+    // Pictures and linked pages come from the folder of the file itself, links resolved.
+    m_browser->setResourceFolder(QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath());
+    if (page.form == HelpPage::Form::Html)
+        m_browser->setHtml(page.text);
+    else
+        m_browser->setPlainText(page.text);
     m_browser->moveCursor(QTextCursor::Start);
 }
 

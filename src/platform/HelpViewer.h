@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-class QTextBrowser;
-
 namespace zel {
+
+class HelpBrowser;
 
 // The program's own non-modal help window: the help file is HTML shown in a text browser.
 class HelpViewer : public QWidget {
@@ -13,7 +13,8 @@ class HelpViewer : public QWidget {
     explicit HelpViewer(QWidget* parent = nullptr);
 
     // Looks for the file by name in the current directory, then where the program is
-    // installed; a missing or unreadable file is said inside the viewer.
+    // installed; a file that is missing or cannot be shown (not a regular file, too large, no
+    // text) is said inside the viewer.
     void openFile(const QString& fileName);
     QString shownText() const;
 
@@ -24,7 +25,7 @@ class HelpViewer : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    QTextBrowser* m_browser;
+    HelpBrowser* m_browser;
 };
 
 } // namespace zel

@@ -79,16 +79,29 @@ QString withCodePageLookAlikes(QString text) {
 }
 
 std::optional<char32_t> firstUnencodableCharacter(const QString& text) {
-    QStringEncoder encoder(kCodePageName);
-    for (char32_t ch : withCodePageLookAlikes(text).toUcs4()) {
+    // Most texts are fine as a whole; only one that is not is searched character by character.
+    const QString stored = withCodePageLookAlikes(text);
+    {
+        QStringEncoder encoder(kCodePageName);
+        QStringDecoder decoder(kCodePageName, QStringDecoder::Flag::Stateless);
+        const QByteArray whole = encoder(stored);
+        if (!encoder.hasError() && !stored.contains(QChar(0xFFFD)) && decoder(whole) == stored)
+            return std::nullopt;
+    }
+    // An encoder that met an error keeps saying so: a new one for each character.
+    for (char32_t ch : stored.toUcs4()) {
         // The replacement character stands for bytes that could not be read: refuse it
         // rather than write substitution bytes back.
         if (ch == 0xFFFD)
             return ch;
         const QString one = QString::fromUcs4(&ch, 1);
-        encoder.resetState();
+        QStringEncoder encoder(kCodePageName);
         const QByteArray bytes = encoder(one);
         if (encoder.hasError() || bytes.isEmpty())
+            return ch;
+        // A few characters are written as the bytes of another (U+F86F as those of "№"):
+        // the name would read back changed.
+        if (QStringDecoder(kCodePageName, QStringDecoder::Flag::Stateless).decode(bytes) != one)
             return ch;
     }
     return std::nullopt;

@@ -1,7 +1,9 @@
 #include "roster/RosterFiles.h"
 
 #include "roster/CodePage.h"
+#include "roster/DataFileCheck.h"
 #include "roster/FieldReader.h"
+#include "roster/MarkerOverlap.h"
 #include "roster/PrintWriter.h"
 #include "units/Numbers.h"
 
@@ -84,6 +86,7 @@ void RosterFiles::loadAll(RosterState& state) {
     loadPersonsAndMarkers(state);
     loadOptions(state);
     applyOptionFallbacks(state);
+    m_store.sweepStaleTemporaries(dataFilePaths(*this, state));
 }
 
 void RosterFiles::loadFolderFile(RosterState& state) {
@@ -144,6 +147,7 @@ void RosterFiles::loadPersonsAndMarkers(RosterState& state) {
             state.markerCount = m;
         }
     }
+    repackOverlappingRows(state);
     state.accumulatePersonWidths();
     state.updateMaxPersonWidth();
 }
@@ -205,19 +209,30 @@ QString formatJobFile(const RosterState& state, int leftOutMarker) {
 
 SaveResult RosterFiles::saveText(const QString& path, const QString& fileName, const QString& text,
                                  const QString& writerError) {
+    // A failed save says what is left: the old file, or none when it or its folder is gone.
+    const auto failed = [&](SaveResult result) {
+        result.fileRemains = QFileInfo::exists(path);
+        return result;
+    };
     if (!writerError.isEmpty())
-        return SaveResult::failure(fileName, writerError);
+        return failed(SaveResult::failure(fileName, writerError));
     const auto bytes = encodeDataFile(text);
     if (!bytes)
-        return SaveResult::failure(fileName,
-                                   QStringLiteral("Shift-JIS で保存できない文字があります。"));
+        return failed(SaveResult::failure(
+            fileName, QStringLiteral("Shift-JIS で保存できない文字があります。")));
+    // A load reads no more than this: what it cut off would be lost.
+    if (bytes->size() > FileStore::kMaxReadBytes)
+        return failed(SaveResult::failure(
+            fileName, QStringLiteral("ファイルが %1 MB を超えてしまうため、保存できません。")
+                          .arg(FileStore::kMaxReadBytes / (1024 * 1024))));
     if (changedSinceSeen(path))
-        return SaveResult::failure(fileName, changedOnDiskReason());
+        return failed(SaveResult::failure(fileName, changedOnDiskReason()));
     const auto before = m_observer ? m_store.read(path) : std::nullopt;
     SaveResult result = m_store.save(path, *bytes);
-    if (result.ok)
-        remember(path, *bytes);
-    if (result.ok && m_observer)
+    if (!result.ok)
+        return failed(result);
+    remember(path, *bytes);
+    if (m_observer)
         m_observer->fileSaved({seenKey(path), before, *bytes});
     return result;
 }

@@ -50,7 +50,8 @@ class RosterFiles {
     QString dataPath(const RosterState& state, const QString& fileName) const;
 
     // Folder file, duty lists, persons and markers, options, in this order. Missing or
-    // broken parts keep the values they had, as the board has always done.
+    // broken parts keep the values they had, as the board has always done. Then removes what
+    // saves killed long ago left beside the six files.
     void loadAll(RosterState& state);
     void loadFolderFile(RosterState& state);
     void loadDutyLists(RosterState& state);

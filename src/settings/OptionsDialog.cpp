@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "roster/RosterState.h"
 #include "roster/SaveStep.h"
+#include "settings/OptionSizeRule.h"
 #include "ui/Appearance.h"
 
 #include <QLineEdit>
@@ -89,9 +90,14 @@ void OptionsDialog::writeOptions() {
         texts[k] = m_boxes[k]->text();
     const OptionsReading reading = readOptionBoxes(texts);
     Platform& platform = m_context.platform;
-    if (reading.problem) {
-        platform.showError(this, kCaption, reading.problem->message);
-        QLineEdit* box = m_boxes[reading.problem->row];
+    const std::optional<OptionProblem> problem =
+        reading.problem
+            ? reading.problem
+            : boardSizeOptionProblem(m_context.state, reading.options, platform.twipsPerPixelX(),
+                                     platform.twipsPerPixelY());
+    if (problem) {
+        platform.showError(this, kCaption, problem->message);
+        QLineEdit* box = m_boxes[problem->row];
         box->setFocus(Qt::OtherFocusReason);
         box->selectAll();
         return;

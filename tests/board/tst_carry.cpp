@@ -1,8 +1,8 @@
 // The carry without widgets: what each press decides in every state, and which events start,
 // change and end a carry.
 
-#include "board/BoardLayout.h"
 #include "board/Carry.h"
+#include "layout/BoardLayout.h"
 
 #include <QTest>
 

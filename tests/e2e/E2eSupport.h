@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 namespace zel::e2e {
@@ -174,6 +175,11 @@ struct Session {
     QString window;
     QPoint origin; // the board's top-left on screen
     QString why;
+    QStringList launcher;    // runs the program through these (setpriv as another user, say)
+    bool keepErrors = false; // stderr stays in `program` for the test to read
+    // Runs on the new folder once the files are written, before the program starts: FIFOs,
+    // links, permissions, files that must not be dated back.
+    std::function<bool(const QString& folder)> prepareFolder;
 
     ~Session() { stop(); }
 
@@ -206,6 +212,8 @@ struct Session {
                 !file.setFileTime(kStartTime, QFile::FileModificationTime))
                 return fail("cannot date back " + name);
         }
+        if (prepareFolder && !prepareFolder(folder->path()))
+            return fail("cannot prepare the folder");
         program = std::make_unique<QProcess>();
         program->setWorkingDirectory(folder->path());
         stateHome = std::make_unique<QTemporaryDir>();
@@ -213,8 +221,12 @@ struct Session {
         environment.insert("XDG_STATE_HOME", stateHome->path());
         environment.insert("XDG_CONFIG_HOME", config->path());
         program->setProcessEnvironment(environment);
-        program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program->start(QStringLiteral(ZELTOMIL_BINARY), {});
+        program->setProcessChannelMode(keepErrors ? QProcess::SeparateChannels
+                                                  : QProcess::ForwardedErrorChannel);
+        if (launcher.isEmpty())
+            program->start(QStringLiteral(ZELTOMIL_BINARY), {});
+        else
+            program->start(launcher.first(), launcher.mid(1) << QStringLiteral(ZELTOMIL_BINARY));
         if (!program->waitForStarted(10000))
             return fail(program->errorString());
         const bool shown = eventually(

@@ -7,6 +7,7 @@
 #include "roster/RosterFiles.h"
 #include "support/DataFolder.h"
 
+#include <QDirIterator>
 #include <QTest>
 
 using namespace zel;
@@ -150,10 +151,11 @@ class TestRosterFiles : public QObject {
         QTest::newRow("short person file keeps old names")
             << cp932Lines({" 4", "新"}) << " 0\r\n"_ba << u"4 新 - - - - | 0 | 0 0 0 0"_s;
         QTest::newRow("no files") << QByteArray() << QByteArray() << u"9 - - - - - | 0 | 0 0 0 0"_s;
+        // The 100 markers kept, all in one place, are laid side by side.
         QTest::newRow("counts past the arrays")
             << cp932Lines(QStringList{" 150"} + QStringList(150, "p"))
             << cp932Lines(QStringList{" 120"} + QStringList(120, " 1 1 0"))
-            << u"101 p p p p p | 100 1/1/0 1/1/0 1/1/0 | 0 200 0 200"_s;
+            << u"101 p p p p p | 100 1/1/0 1/1/600 1/1/1200 | 0 200 0 200"_s;
     }
 
     void loadPersonsAndMarkers() {
@@ -234,11 +236,13 @@ class TestRosterFiles : public QObject {
 
     void saves() {
         DataFolder dir;
-        // The yellow list links to a file of mode 640: a save follows the link and keeps the mode.
+        // The yellow list links to a link to a file of mode 640: a save follows the whole chain
+        // and keeps the mode.
         dir.write("yellow.dat", " 0\r\n");
         QVERIFY(QFile::setPermissions(dir.file("yellow.dat"),
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        QVERIFY(QFile::link(dir.file("yellow.dat"), dir.file(kYellowListFile)));
+        QVERIFY(QFile::link("yellow.dat", dir.file("current.dat")));
+        QVERIFY(QFile::link(dir.file("current.dat"), dir.file(kYellowListFile)));
         FileStore store;
         RosterFiles files(store, dir.path());
         RosterState s;
@@ -258,6 +262,7 @@ class TestRosterFiles : public QObject {
         QVERIFY(files.saveDutyList(s, DutyColour::Yellow, {"花"}).ok);
         QCOMPARE(dir.read("yellow.dat"), " 1\r\n\x89\xd4\r\n");
         QVERIFY(QFileInfo(dir.file(kYellowListFile)).isSymLink());
+        QVERIFY(QFileInfo(dir.file("current.dat")).isSymLink());
         QCOMPARE(int(QFile::permissions(dir.file("yellow.dat")) & 0xf0ff), 0x6040); // rw-r-----
         // Texts and counts no file can hold are refused before anything is written.
         QCOMPARE(files.savePersonFile(s, QStringList(102, "p")).reason, "名前は 101 人までです。");
@@ -267,7 +272,37 @@ class TestRosterFiles : public QObject {
                  "「\u2603」(U+2603) は Shift-JIS で保存できない文字です。");
         QCOMPARE(dir.read(kPersonFile), " 2\r\nx\r\ny\r\n");
         QVERIFY(!dir.exists(kGreenListFile));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3); // nothing else
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4); // nothing else
+    }
+
+    // Every character the writer takes reads back as it was, in a name of 9000 characters, but
+    // for input methods' forms, which read back as their look-alikes; a list larger than a load
+    // reads is refused.
+    void everyStorableCharacterReadsBack() {
+        QString all;
+        for (char32_t c = 1; c < 0x10000; ++c) {
+            const QString one = QString::fromUcs4(&c, 1);
+            if (!QChar::isSurrogate(c) && c != u'"' && !unstorableTextReason(u'x' + one))
+                all += one;
+        }
+        QVERIFY(all.size() > 9000);
+        for (QChar c : u"\\ソ表①～,"_s)
+            QVERIFY(all.contains(c));
+        QVERIFY(!all.contains(QChar(0xF86F))); // written as the bytes of "№"
+        DataFolder dir;
+        FileStore store;
+        RosterFiles files(store, dir.path());
+        RosterState s;
+        const QStringList names{all, u"a\"b"_s, u" 両端 "_s};
+        QVERIFY(files.saveDutyList(s, DutyColour::Green, names).ok);
+        files.loadAll(s);
+        QCOMPARE(QStringList(s.greenDutyNames.begin(), s.greenDutyNames.begin() + s.greenDutyCount),
+                 QStringList({withCodePageLookAlikes(all), names[1], names[2]}));
+        QVERIFY(withCodePageLookAlikes(all) != all);
+        const QString huge(FileStore::kMaxReadBytes / 101 / 2 + 1, u'名');
+        QCOMPARE(files.savePersonFile(s, QStringList(101, huge)).reason,
+                 u"ファイルが 4 MB を超えてしまうため、保存できません。"_s);
+        QVERIFY(!dir.exists(kPersonFile));
     }
 
     // A job file save repacks the offsets: a marker starts 300 twips per character of the markers
@@ -303,6 +338,96 @@ class TestRosterFiles : public QObject {
         QCOMPARE(s.maxPersonMarkerWidth, 40);
         QVERIFY(files.clearJobFile(s).ok);
         QCOMPARE(dir.read(kJobFile), " 0\r\n");
+    }
+
+    // A job file whose offsets were packed for other duty names: where a person's markers would
+    // overlap, the load packs that person's markers again; other rows keep their offsets.
+    // Markers: "duty/person@offset"; offsets afterwards in marker order.
+    void loadRepacksOverlappingRows_data() {
+        QTest::addColumn<int>("greenLength"); // characters of the longest green name
+        QTest::addColumn<QString>("markers");
+        QTest::addColumn<QString>("offsets");
+        // Yellow names are 4 characters long: 1200 twips.
+        QTest::newRow("longer green names, job file of the shorter ones")
+            << 8 << "100/0@0 100/0@1200 1/1@0 100/1@1200 100/2@5000"
+            << "0 2400 0 1200 5000";
+        QTest::newRow("shorter names leave gaps, shown as stored") << 2 << "100/0@0 100/0@1200"
+                                                                   << "0 1200";
+        QTest::newRow("two markers in one place, edited by hand") << 4 << "1/3@0 1/4@0 100/3@0"
+                                                                  << "0 0 1200";
+        QTest::newRow("packed again in marker order, not by place")
+            << 8 << "100/0@1200 1/0@9000 100/0@0"
+            << "0 2400 3600";
+        QTest::newRow("just touching is no overlap") << 4 << "100/0@1200 100/0@0"
+                                                     << "1200 0";
+        QTest::newRow("a person beyond the list, markers of no width")
+            << 0 << "100/101@0 100/101@0 100/0@0 100/0@0"
+            << "0 0 0 0";
+    }
+    void loadRepacksOverlappingRows() {
+        QFETCH(int, greenLength);
+        QFETCH(QString, markers);
+        DataFolder dir;
+        dir.writeLines(kPersonFile, {" 5", "a", "b", "c", "d", "e"});
+        dir.writeLines(kGreenListFile, {" 1", greenLength ? QString(greenLength, u'g') : "\"\""});
+        dir.writeLines(kYellowListFile, {" 1", "yyyy"});
+        QStringList job{QString::number(markers.count(u'/'))};
+        for (const QString& marker : markers.split(u' '))
+            job << QString(marker).replace(u'/', u' ').replace(u'@', u' ');
+        dir.writeLines(kJobFile, job);
+        const QByteArray stored = dir.read(kJobFile);
+        FileStore store;
+        RosterState s;
+        RosterFiles(store, dir.path()).loadAll(s);
+        QStringList offsets;
+        for (int m = 1; m <= s.markerCount; ++m)
+            offsets << QString::number(s.markerOffset[m]);
+        QTEST(offsets.join(u' '), "offsets");
+        QCOMPARE(dir.read(kJobFile), stored); // packed in memory only
+    }
+
+    // Temporary files of saves killed before their rename go at the next load, a minute later;
+    // younger ones and anything else stay. The green list is a link into another folder.
+    void loadRemovesStaleTemporaries() {
+        DataFolder dir;
+        QVERIFY(QDir(dir.path()).mkpath("roster/elsewhere"));
+        dir.write(kFolderFile, "roster/\r\n");
+        dir.write("roster/elsewhere/green.dat", " 0\r\n");
+        QVERIFY(QFile::link("elsewhere/green.dat", dir.file("roster/zelto1.dat")));
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const QMap<QString, int> ages{// seconds since each was last written
+                                      {"zelpara.dat.q1W2e3", 3600},
+                                      {"roster/zeljob.dat.Ab3dE9", 61},
+                                      {"roster/elsewhere/green.dat.k9k9k9", 600},
+                                      {"roster/zeljob.dat.Xy12Zq", 20},
+                                      {"roster/zeljob.dat.bak", 600},
+                                      {"roster/zeljob.dat.ab-def", 600},
+                                      {"roster/zeljob.dat.abcdefg", 600},
+                                      {"roster/notes.txt.abcdef", 600},
+                                      {"zelprsn.dat.abcdef", 600}}; // not the data folder
+        for (const auto& [name, age] : ages.asKeyValueRange()) {
+            dir.write(name, "x");
+            QFile file(dir.file(name));
+            QVERIFY(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(now.addSecs(-age), QFile::FileModificationTime));
+        }
+        QVERIFY(QDir(dir.path()).mkdir("roster/zelto2.dat.dirDIR"));
+        QVERIFY(QFile::link("zeljob.dat.bak", dir.file("roster/zelprsn.dat.linked")));
+        FileStore store;
+        RosterState s;
+        RosterFiles(store, dir.path()).loadAll(s);
+        QStringList left;
+        for (QDirIterator it(dir.path(), QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();)
+            left << QDir(dir.path()).relativeFilePath(it.next());
+        left.sort();
+        QCOMPARE(left, QStringList({"roster", "roster/elsewhere", "roster/elsewhere/green.dat",
+                                    "roster/notes.txt.abcdef", "roster/zeljob.dat.Xy12Zq",
+                                    "roster/zeljob.dat.ab-def", "roster/zeljob.dat.abcdefg",
+                                    "roster/zeljob.dat.bak", "roster/zelprsn.dat.linked",
+                                    "roster/zelto1.dat", "roster/zelto2.dat.dirDIR", "zelpath.dat",
+                                    "zelprsn.dat.abcdef"}));
     }
 };
 

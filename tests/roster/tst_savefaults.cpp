@@ -22,7 +22,19 @@ using namespace Qt::StringLiterals;
 using zel::test::DataFolder;
 
 namespace {
-enum Fault { None, NoDir, DirGone, ReadOnlyDir, ReadOnlyFile, FullDisk, Edited, Removed, NewFile };
+enum Fault {
+    None,
+    NoDir,
+    DirGone,
+    ReadOnlyDir,
+    ReadOnlyFile,
+    FullDisk,
+    Edited,
+    Removed,
+    NewFile,
+    DanglingLink,
+    LinkLoop
+};
 
 struct Case {
     Fault fault;
@@ -77,6 +89,13 @@ class TestSaveFaults : public QObject {
         QTest::newRow("removed") << Case{Removed, changed};
         QTest::newRow("made after a load without one")
             << Case{NewFile, changed, " 1\r\n 1  0  0\r\n"};
+        // A link is never replaced by a file: a chain that ends nowhere or loops is no target.
+        QTest::newRow("link to a link to nothing") << Case{
+            DanglingLink,
+            u"シンボリックリンク「@/zeljob.dat」の先のファイル「@/real.dat」がありません。"_s};
+        QTest::newRow("links in a loop")
+            << Case{LinkLoop, u"シンボリックリンク「@/zeljob.dat」は輪になっていて、書き込む"
+                              u"ファイルにたどり着けません。"_s};
     }
 
     void failedSaves() {
@@ -100,8 +119,14 @@ class TestSaveFaults : public QObject {
         // are 5 characters wide: the new marker's offset would be 1500.
         dir.write(kFolderFile, QFile::encodeName(roster) + "\r\n");
         dir.write(roster + '/' + kGreenListFile, " 1\r\nsweep\r\n"); // lost in a missing folder
-        if (c.fault != NewFile)
+        const bool linked = c.fault == DanglingLink || c.fault == LinkLoop;
+        if (c.fault != NewFile && !linked)
             dir.write(job, " 2\r\n 100  0  0\r\n 100  1  0\r\n");
+        // zeljob.dat -> current.dat -> real.dat, which is missing or links back to the start.
+        if (linked &&
+            !(QFile::link("current.dat", job) && QFile::link("real.dat", roster + "/current.dat") &&
+              (c.fault == DanglingLink || QFile::link(job, roster + "/real.dat"))))
+            QFAIL("cannot make symbolic links");
         test::FailingFileStore store;
         RosterFiles files(store, dir.path());
         RosterState state;
@@ -110,7 +135,7 @@ class TestSaveFaults : public QObject {
             s.markerCount += 1;
             s.markerDuty[s.markerCount] = s.markerPerson[s.markerCount] = 0;
             const SaveResult result =
-                become(65534) ? files.saveJobFile(s) : SaveResult{false, {}, {}};
+                become(65534) ? files.saveJobFile(s) : SaveResult::failure({}, {});
             if (!become(0))
                 qFatal("cannot become root again");
             return result.ok ? u"ok"_s : result.message();
@@ -126,25 +151,32 @@ class TestSaveFaults : public QObject {
         store.failAfterBytes = c.stopAfter;
         const auto before = snapshot(dir.path());
         RosterState tried = state;
-        QCOMPARE(save(tried),
-                 u"「zeljob.dat」を保存できませんでした。\n%1\n\nファイルは変更前のまま"
-                 u"残っています。"_s.arg(c.reason.replace(u'@', roster)));
+        // The message says what is left: the old file, or none where there was none to write.
+        const bool remains = !linked && c.fault != NoDir && c.fault != DirGone &&
+                             c.fault != Removed && (c.fault != NewFile || !c.edit.isEmpty());
+        QCOMPARE(save(tried), u"「zeljob.dat」を保存できませんでした。\n%1\n\n%2"_s.arg(
+                                  c.reason.replace(u'@', roster),
+                                  remains ? u"ファイルは変更前のまま残っています。"_s
+                                          : u"ファイルはありません (何も書き込んでいません)。"_s));
         QVERIFY(snapshot(dir.path()) == before); // the old file as it was, nothing beside it
         QCOMPARE(tried.markerOffset, state.markerOffset);
 
-        // The cause goes away (after another program's change, the board reloads): the same save
-        // works.
+        // The cause goes away and the board loads again, as after every failed save: the same
+        // save works, through the links where there are links.
+        const QString real = roster + "/real.dat";
         QVERIFY(c.fault == NoDir     ? QDir().mkdir(roster)
                 : c.fault == DirGone ? QDir(dir.path()).rename("moved", "roster")
                 : c.fault == ReadOnlyDir || c.fault == ReadOnlyFile
                     ? setMode(roster, 0777) && setMode(job, 0666)
                 : c.fault == FullDisk ? QFile::remove(roster + "/filler")
+                : linked              ? (QFile::remove(real), dir.write(real, " 0\r\n"), true)
                                       : true);
-        if (c.reason == RosterFiles::changedOnDiskReason())
-            files.loadAll(state);
+        files.loadAll(state);
         store.failAfterBytes = -1;
         QCOMPARE(save(state), u"ok"_s);
         QVERIFY(snapshot(dir.path()) != before);
+        if (linked)
+            QVERIFY(QFileInfo(job).isSymLink() && dir.read(real).startsWith(" 1\r\n"));
     }
 
     void killedDuringSaves() {

@@ -34,6 +34,7 @@ struct Fixture {
     AppContext context{state, files, platform};
     Fixture() {
         storeOptions(state, {12, 4, 1200, 300, 9});
+        state.personCount = 101; // in 9 columns
         state.dataFolder = QStringLiteral("  spaced/");
         state.savedLeft = 3000;
         state.savedTop = 1500;
@@ -142,6 +143,10 @@ class TestSettingsDialogs : public QObject {
         QTest::newRow("font beyond 16 bits, then the close control")
             << Refusal(4, "40000", -1, 0, u"フォントのサイズ"_qs, u"×"_qs, "quitProgram",
                        kOldParameters, spaced);
+        // 1643 x 31966 pixels, more than the screen or memory takes.
+        QTest::newRow("board too large, then a smaller tag height")
+            << Refusal(3, "32767", -1, 0, u"万ピクセル"_qs, "600", "reloadBoard",
+                       " 12\r\n 4\r\n 1200\r\n 600\r\n 9\r\n", spaced);
         QTest::newRow("options file write fails, then goes through")
             << Refusal(0, "15", 3, 0, kParameters, "15", "reloadBoard",
                        " 15\r\n 4\r\n 1200\r\n 300\r\n 9\r\n", spaced);

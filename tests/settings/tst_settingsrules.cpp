@@ -3,6 +3,7 @@
 // is completed: tst_rosterfiles and the folder rows of tst_settingsdialogs.
 #include "settings/FolderRules.h"
 #include "settings/OptionRules.h"
+#include "settings/OptionSizeRule.h"
 #include "support/DataFolder.h"
 
 #include <QDir>
@@ -97,6 +98,47 @@ class TestSettingsRules : public QObject {
                  "別のフォルダを指してしまいます。"_s);
         QVERIFY(unstorableFolderReason(u"\u2212/"_s)->contains(u"U+2212"_s));
         QVERIFY(unstorableFolderReason(u"\u2603/"_s)->contains(u"U+2603"_s)); // no look-alike
+    }
+
+    // Options whose board would be too large for the screen: the focus goes to the box that
+    // shapes the side or size too large and was changed, the message says how large.
+    void boardSizeFocus_data() {
+        QTest::addColumn<QString>("current"); // as the board uses them, then as typed
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("fits") << "10|5|1000|300|9"
+                              << "10|5|2000|600|12" << -1 << "";
+        QTest::newRow("a tall tag") << "10|5|1000|300|9"
+                                    << "10|5|1000|32767|9" << 3 << "万ピクセル";
+        QTest::newRow("one name a column beside wide tags")
+            << "10|5|5000|300|9"
+            << "1|5|5000|300|9" << 0 << "ボードの幅が 43790 ピクセル";
+        QTest::newRow("wide tags and one name a column")
+            << "10|5|1000|300|9"
+            << "1|5|5000|300|9" << 2 << "ボードの幅が 43790 ピクセル";
+        QTest::newRow("nothing changed") << "10|5|32767|32767|9"
+                                         << "10|5|32767|32767|9" << 3 << "万ピクセル";
+        QTest::newRow("duties in one row") << "10|5|1000|300|9"
+                                           << "10|1|1000|300|9" << 1 << "当番の一覧の幅";
+    }
+    void boardSizeFocus() {
+        QFETCH(QString, current);
+        QFETCH(QString, typed);
+        QFETCH(int, row);
+        QFETCH(QString, words);
+        Boxes boxes;
+        std::ranges::copy(current.split(u'|'), boxes.begin());
+        RosterState state; // 101 persons without markers, 101 duties of 20 characters a colour
+        state.personCount = 101;
+        state.greenDutyCount = state.yellowDutyCount = 101;
+        state.greenMarkerWidth = state.yellowMarkerWidth = 20;
+        storeOptions(state, readOptionBoxes(boxes).options);
+        std::ranges::copy(typed.split(u'|'), boxes.begin());
+        const auto problem = boardSizeOptionProblem(state, readOptionBoxes(boxes).options, 15, 15);
+        QCOMPARE(problem ? problem->row : -1, row);
+        if (problem)
+            QVERIFY2(problem->message.contains(words), qPrintable(problem->message));
     }
 
     void folderExistence() {

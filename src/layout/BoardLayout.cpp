@@ -1,4 +1,4 @@
-#include "board/BoardLayout.h"
+#include "layout/BoardLayout.h"
 
 #include "units/Numbers.h"
 
