@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileStore.h"
+#include "roster/FolderReach.h"
 #include "roster/RosterState.h"
 
 #include <QHash>
@@ -68,6 +69,15 @@ class RosterFiles {
 
     FileStore& store() const { return m_store; }
 
+    // The data folder as the last load found it. An unreachable folder loads no roster at
+    // all (the board says why instead of showing old names) and takes no save.
+    const FolderReport& dataFolderReport() const { return m_report; }
+    FolderReport checkDataFolder(const RosterState& state) const;
+    // True when any of the six files now holds other bytes than last read or written.
+    bool changedSinceSeen(const RosterState& state) const;
+    // The six files, for a watch.
+    QStringList filePaths(const RosterState& state) const;
+
     // The reason a save gives when its file changed on disk since it was last seen.
     static QString changedOnDiskReason();
 
@@ -82,6 +92,8 @@ class RosterFiles {
     QString m_workingDirectory;
     // Size and hash of each file as last read or written; an empty entry: it was missing.
     mutable QHash<QString, QByteArray> m_seen;
+    mutable FolderReach m_reach{{kPersonFile, kGreenListFile, kYellowListFile, kJobFile}};
+    mutable FolderReport m_report;
 };
 
 // Content of the list files and the job file, as saved.
