@@ -1,9 +1,11 @@
 #include "board/MainWindow.h"
 
 #include "board/BoardMenu.h"
+#include "board/BoardNotice.h"
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
 #include "board/MarkerPictures.h"
+#include "board/SharedEdit.h"
 #include "pickers/DutyPicker.h"
 #include "platform/Platform.h"
 #include "roster/RosterFiles.h"
@@ -13,8 +15,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLayout>
 #include <QPushButton>
+#include <cstdio>
 
 namespace zel {
 
@@ -41,6 +45,16 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
     m_timer2.setInterval(50);
     m_timer3.setInterval(1000);
     connect(&m_timer3, &QTimer::timeout, this, &MainWindow::onTimer3);
+
+    m_notice = new BoardNotice(m_board);
+    connect(m_notice, &BoardNotice::buttonPressed, this,
+            [this] { openDialog(DialogKind::DataFolder); });
+    connect(&m_watch, &FolderWatch::moved, this, &MainWindow::onFilesMoved);
+    // A change seen while the board was busy is taken up at the next check once it is idle.
+    connect(&m_watch.timer(), &QTimer::timeout, this, [this] {
+        if (m_watchPending)
+            onFilesMoved();
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -53,15 +67,72 @@ void MainWindow::load() {
     RosterState& state = m_context.state;
     state.greenPickerOpen = 0;
     state.yellowPickerOpen = 0;
+    // Stamped before reading, so that a change made while the files are read shows next time.
+    watchFiles();
+    const QString folderBefore = state.dataFolder;
     m_context.files.loadAll(state);
+    if (state.dataFolder != folderBefore)
+        watchFiles();
+    m_watchPending = false;
 
     setWindowTitle(kCaption);
     endEveryCarry();
     m_timer3.start();
     layoutBoard();
+    showFolderNotice();
     placeWindow();
     m_loaded = true;
+    m_watch.start();
     show();
+}
+
+void MainWindow::watchFiles() {
+    QStringList paths = m_context.files.filePaths(m_context.state);
+    // The folder too: a share mounted or unmounted changes no file stamp of an empty folder.
+    paths.append(QFileInfo(paths.last()).absolutePath());
+    m_watch.watch(paths);
+}
+
+void MainWindow::showFolderNotice() {
+    const FolderReport& report = m_context.files.dataFolderReport();
+    if (report.reachable()) {
+        m_notice->hide();
+        return;
+    }
+    const QString line = report.line();
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    m_notice->setLine(line);
+    const QSize size = m_board->size().expandedTo(m_notice->sizeHint());
+    m_board->setFixedSize(size);
+    m_notice->setGeometry(QRect(QPoint(), size));
+    m_notice->show();
+    m_notice->raise();
+    if (QLayout* frameLayout = QMainWindow::layout()) {
+        frameLayout->invalidate();
+        frameLayout->activate();
+    }
+    resize(minimumSizeHint());
+}
+
+bool MainWindow::isIdle() const {
+    return m_loaded && m_carry.isIdle() && !isPickerShown(DutyColour::Green) &&
+           !isPickerShown(DutyColour::Yellow) && !QApplication::activeModalWidget();
+}
+
+void MainWindow::onFilesMoved() {
+    if (!m_loaded)
+        return; // an editor or dialog is open: the board reads the files when it comes back
+    if (!isIdle()) {
+        m_watchPending = true;
+        return;
+    }
+    m_watchPending = false;
+    // Only a real change reloads: a stamp moves also when a file is written with the same bytes.
+    const RosterFiles& files = m_context.files;
+    const FolderReport now = files.checkDataFolder(m_context.state);
+    if (now != files.dataFolderReport() ||
+        (now.reachable() && files.changedSinceSeen(m_context.state)))
+        reload();
 }
 
 void MainWindow::layoutBoard() {
@@ -109,6 +180,7 @@ void MainWindow::unload() {
     m_pickers.close(DutyColour::Green);
     m_pickers.close(DutyColour::Yellow);
     endEveryCarry();
+    m_watch.stop();
     m_loaded = false;
     hide();
 }
@@ -166,9 +238,9 @@ void MainWindow::clearAllMarkers() {
                                     QStringLiteral("すべてのマークを消します\n　よろしいですか？")))
         return;
     // Write first: on a failed write the board must go on showing what the file holds.
-    const SaveResult result = m_context.files.clearJobFile(m_context.state);
-    if (!result.ok)
-        reportSaveFailure(result);
+    const SharedSaveResult result = saveSharedClear(m_context.files, m_context.state);
+    if (result.outcome != SharedSaveResult::Outcome::Saved)
+        m_context.platform.showError(this, kCaption, result.message());
     reload();
 }
 
@@ -349,13 +421,11 @@ void MainWindow::dropCarried(QPointF boardPosition) {
 }
 
 void MainWindow::saveMarkerEdit(const MarkerEdit& edit) {
-    RosterState& state = m_context.state;
-    const int leftOut = applyMarkerEdit(state, edit);
-    const SaveResult result = m_context.files.saveJobFile(state, leftOut);
-    if (result.ok && leftOut != 0)
-        state.markerCount -= 1;
-    if (!result.ok)
-        reportSaveFailure(result);
+    // Another PC may have saved since this board was read: the change is made again on what
+    // the file holds then, and only a change that no longer applies is refused.
+    const SharedSaveResult result = saveSharedMarkerEdit(m_context.files, m_context.state, edit);
+    if (result.outcome != SharedSaveResult::Outcome::Saved)
+        m_context.platform.showError(this, kCaption, result.message());
     // The board shows what the file holds, whether or not the save went through.
     reload();
 }

@@ -5,6 +5,7 @@
 #include "board/MarkerPictures.h"
 #include "board/PickerPair.h"
 #include "board/WindowCorner.h"
+#include "platform/FolderWatch.h"
 #include "ui/AppContext.h"
 #include "units/TwipScale.h"
 
@@ -19,6 +20,7 @@
 
 namespace zel {
 
+class BoardNotice;
 class BoardView;
 class DutyPicker;
 struct SaveResult;
@@ -50,6 +52,11 @@ class MainWindow : public QMainWindow, public BoardHost {
     QTimer& timer2() { return m_timer2; }
     QTimer& timer3() { return m_timer3; }
     const Carry& carry() const { return m_carry; }
+    // Watches the six files and the data folder while the board is shown.
+    FolderWatch& folderWatch() { return m_watch; }
+    BoardNotice* notice() const { return m_notice; }
+    // Nothing carried, no picker, message box or dialog open: a change on disk may reload.
+    bool isIdle() const;
 
     // The picker buttons: open one picker, closing the other, or close it again.
     void toggleGreenPicker();
@@ -89,6 +96,9 @@ class MainWindow : public QMainWindow, public BoardHost {
     void syncTimers();
     void returnMovedMarker();
     void saveMarkerEdit(const MarkerEdit& edit);
+    void watchFiles();
+    void onFilesMoved();
+    void showFolderNotice();
     QPointF pointerOnBoard() const;
     QRect boardRect(QPointF topLeft, QSizeF size) const;
 
@@ -106,6 +116,9 @@ class MainWindow : public QMainWindow, public BoardHost {
     MarkerPictures m_pictures;
     PickerPair m_pickers{*this, [this](const PickerConfig& config, int k) { pickDuty(config, k); }};
     WindowCorner m_corner;
+    FolderWatch m_watch;
+    bool m_watchPending = false; // a change came while the board was busy
+    BoardNotice* m_notice;
     bool m_loaded = false;
     bool m_quitting = false;
 };
