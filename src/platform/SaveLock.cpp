@@ -97,6 +97,7 @@ SaveLock::Outcome SaveLock::acquire(int waitMs) {
     waited.start();
     QElapsedTimer unchanged; // how long the lock file has held what we last saw
     QByteArray seen;
+    int oddFailures = 0;
     for (;;) {
         m_content = thisHost() + ' ' + QByteArray::number(::getpid()) + ' ' +
                     QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' ' +
@@ -116,8 +117,18 @@ SaveLock::Outcome SaveLock::acquire(int waitMs) {
             }
             return Outcome::Held;
         }
-        if (errno != EEXIST)
-            return Outcome::Unavailable;
+        const int error = errno;
+        // SFTP has no "file exists" status: sshfs says EPERM or EIO when the server refused
+        // to create a lock file that appeared after the kernel looked. A folder that cannot
+        // hold a lock file at all says so every time with no file there.
+        struct stat st {};
+        if (error != EEXIST && ::stat(m_path.constData(), &st) != 0) {
+            if (++oddFailures >= 20 || error == EACCES || error == EROFS || error == ENOENT ||
+                error == ENOTDIR || error == ENOSPC || error == EDQUOT)
+                return Outcome::Unavailable;
+            continue;
+        }
+        oddFailures = 0;
 
         bool missing = false;
         const QByteArray content = readSmall(m_path, &missing);
@@ -181,8 +192,11 @@ bool SaveLock::removeIfHolding(const QByteArray& content) const {
 void SaveLock::release() {
     if (m_fd < 0)
         return;
-    // Only our own lock is removed: one taken over as stale now belongs to another.
-    removeIfHolding(m_content);
+    // Only our own lock is removed: one taken over as stale now belongs to another. A live
+    // holder is never taken for stale within moments, so reading first is enough here (and
+    // a holder killed now leaves no file aside).
+    if (readSmall(m_path) == m_content)
+        ::unlink(m_path.constData());
     ::close(m_fd);
     m_fd = -1;
 }

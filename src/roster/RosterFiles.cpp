@@ -256,7 +256,9 @@ SaveResult RosterFiles::saveText(const QString& path, const QString& fileName, c
         const QString prefix = path.left(path.size() - fileName.size());
         const FolderReport report =
             m_reach.forSave(prefix, QDir::cleanPath(QFileInfo(prefix).absoluteFilePath()));
-        if (!report.reachable())
+        // A folder that is not there or is a file: the store says so as it always has.
+        if (report.kind == FolderReport::Kind::Gone ||
+            report.kind == FolderReport::Kind::Unreadable)
             return SaveResult::failure(fileName, report.line());
     }
     // From the check to the rename no other program saves into this folder.

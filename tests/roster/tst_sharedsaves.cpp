@@ -78,8 +78,9 @@ std::unique_ptr<QProcess> startSaver(const QString& folder, int id, int target, 
 }
 
 bool finished(QProcess& saver, int timeoutMs) {
-    return saver.waitForFinished(timeoutMs) && saver.exitStatus() == QProcess::NormalExit &&
-           saver.exitCode() == 0;
+    // (waitForFinished is false for a process that has already ended)
+    return (saver.state() == QProcess::NotRunning || saver.waitForFinished(timeoutMs)) &&
+           saver.exitStatus() == QProcess::NormalExit && saver.exitCode() == 0;
 }
 
 struct Counters {

@@ -88,7 +88,7 @@ QString LoopbackShare::mount(const QString& remoteFolder) {
                   "IdentityFile=" + m_dir.path() +
                       "/user,StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,"
                       "BatchMode=yes,dir_cache=no,attr_timeout=0,entry_timeout=0,"
-                      "negative_timeout=0",
+                      "negative_timeout=0,direct_io",
                   "root@127.0.0.1:" + remoteFolder, mountPoint},
                  &out)) {
             m_mounts << mountPoint;

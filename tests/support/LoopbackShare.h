@@ -11,8 +11,9 @@ namespace zel::test {
 
 // A folder shared the way a network share is: an SSH server on the loopback address with keys
 // made for the test, and sshfs (FUSE) mounts of one folder, each standing for another PC.
-// Attribute and directory caching are off on the mounts (dir_cache=no, attr_timeout=0,
-// entry_timeout=0), so what one mount writes the other sees at its next stat.
+// Caching is off on the mounts (dir_cache=no, attr_timeout=0, entry_timeout=0, and direct_io:
+// SFTP gives modification times in whole seconds, so a rewrite of the same size within a second
+// would otherwise be read from the page cache), so what one mount writes the other sees at once.
 //
 // Each step returns false and says why in `why` when the machine cannot do it (no FUSE, no
 // sshd, not root): the tests then skip and say so.
