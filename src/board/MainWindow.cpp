@@ -87,10 +87,9 @@ void MainWindow::load() {
 }
 
 void MainWindow::watchFiles() {
-    QStringList paths = m_context.files.filePaths(m_context.state);
+    const QStringList paths = m_context.files.filePaths(m_context.state);
     // The folder too: a share mounted or unmounted changes no file stamp of an empty folder.
-    paths.append(QFileInfo(paths.last()).absolutePath());
-    m_watch.watch(paths);
+    m_watch.watch(paths, {QFileInfo(paths.last()).absolutePath()});
 }
 
 void MainWindow::showFolderNotice() {

@@ -33,16 +33,18 @@ FolderWatch::FolderWatch(QObject* parent) : QObject(parent) {
     connect(&m_settle, &QTimer::timeout, this, &FolderWatch::check);
 }
 
-void FolderWatch::watch(const QStringList& files) {
+void FolderWatch::watch(const QStringList& files, const QStringList& extraFolders) {
     if (!m_enabled)
         return;
-    m_files = files;
+    m_files = files + extraFolders;
     m_stamps.clear();
     for (const QString& file : m_files)
         m_stamps.append(stampOf(file));
     QSet<QString> folders;
-    for (const QString& file : m_files)
+    for (const QString& file : files)
         folders.insert(QFileInfo(file).absolutePath());
+    for (const QString& folder : extraFolders)
+        folders.insert(QFileInfo(folder).absoluteFilePath());
     // A new watcher each time: the folders may be others than before (another data folder).
     delete m_events;
     m_events = new QFileSystemWatcher(this);

@@ -32,8 +32,10 @@ class FolderWatch : public QObject {
     static constexpr int kIntervalMs = 2000;
     explicit FolderWatch(QObject* parent = nullptr);
 
-    // The files to watch; their present stamps become the ones compared with.
-    void watch(const QStringList& files);
+    // The files and folders to watch; their present stamps become the ones compared with. A
+    // folder counts by its identity (a share mounted or unmounted there); local events are
+    // taken from the folders that hold the files and from the folders given.
+    void watch(const QStringList& files, const QStringList& folders = {});
     void start();
     void stop();
     // A watch that never starts (for measuring what the watch costs).
