@@ -110,11 +110,12 @@ SaveLock::Outcome SaveLock::acquire(int waitMs) {
             hold.l_type = F_WRLCK;
             hold.l_whence = SEEK_SET;
             ::fcntl(fd, F_SETLK, &hold); // where the file system has no such lock: the file alone
-            m_fd = fd;
-            if (!written) { // a full disk: the file is ours but holds nothing, so drop it
-                release();
+            if (!written) { // a full disk: the file we just made holds nothing; drop it
+                ::unlink(m_path.constData());
+                ::close(fd);
                 return Outcome::Unavailable;
             }
+            m_fd = fd;
             return Outcome::Held;
         }
         const int error = errno;
