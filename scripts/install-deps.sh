@@ -7,7 +7,8 @@ run=(build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev qt6-transla
      fonts-ipafont-gothic fonts-ipafont-mincho)
 package=("${run[@]}" dpkg-dev file lintian appstream desktop-file-utils man-db)
 test=("${package[@]}" xvfb xauth x11-utils openbox xdotool imagemagick
-      at-spi2-core python3-gi gir1.2-atspi-2.0 dbus poppler-utils)
+      at-spi2-core python3-gi gir1.2-atspi-2.0 dbus poppler-utils
+      openssh-server sshfs fuse3)
 case "${1:-test}" in
   run) packages=("${run[@]}") ;;
   package) packages=("${package[@]}") ;;

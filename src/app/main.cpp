@@ -102,6 +102,9 @@ int main(int argc, char* argv[]) {
     zel::RosterFiles files(platform.files(), QDir::currentPath());
     zel::MainWindow window(zel::AppContext{state, files, platform}, zel::createDialog);
     window.history().persistIn(zel::historyFolder());
+    // bench/idle.sh measures the board idle with and without its watch on the files.
+    if (qEnvironmentVariableIsSet("ZELTOMIL_NO_FOLDER_WATCH"))
+        window.folderWatch().setEnabled(false);
     zel::FirstPaintReport firstPaint;
     if (zel::FirstPaintReport::wanted())
         window.board()->installEventFilter(&firstPaint);

@@ -7,7 +7,9 @@
 #include "board/BoardOutput.h"
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
+#include "board/FolderNotice.h"
 #include "board/MarkerPictures.h"
+#include "board/SharedEdit.h"
 #include "board/StepNames.h"
 #include "layout/BoardSizeLimit.h"
 #include "pickers/DutyPicker.h"
@@ -21,9 +23,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <cstdio>
 
 namespace zel {
 
@@ -62,6 +66,16 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
     // Named once: the blinking caption is not a new name every second.
     setAccessibleName(kCaption);
     setUpKeyboard();
+
+    m_folderNotice = new FolderNotice(m_board);
+    connect(m_folderNotice, &FolderNotice::buttonPressed, this,
+            [this] { openDialog(DialogKind::DataFolder); });
+    connect(&m_watch, &FolderWatch::moved, this, &MainWindow::onFilesMoved);
+    // A change seen while the board was busy is taken up at the next check once it is idle.
+    connect(&m_watch.timer(), &QTimer::timeout, this, [this] {
+        if (m_watchPending)
+            onFilesMoved();
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -74,23 +88,79 @@ void MainWindow::load() {
     RosterState& state = m_context.state;
     state.greenPickerOpen = 0;
     state.yellowPickerOpen = 0;
+    // Stamped before reading, so that a change made while the files are read shows next time.
+    watchFiles();
+    const QString folderBefore = state.dataFolder;
     m_context.files.loadAll(state);
     applyBoardSizeFallbacks(state, m_context.platform.twipsPerPixelX(),
                             m_context.platform.twipsPerPixelY());
     m_notice->setLines(dataFileNotices(m_context.files, state));
+    if (state.dataFolder != folderBefore)
+        watchFiles();
+    m_watchPending = false;
 
     setWindowTitle(kCaption);
     endEveryCarry();
     m_timer3.start();
     layoutBoard();
+    showFolderNotice();
     placeWindow();
     m_historyMenu.update(m_history, state);
     m_loaded = true;
+    m_watch.start();
     show();
     // The keyboard focus stays on the person and the marker place it had before the reload.
     m_route.boardLoaded(routeBoard());
     showRouteFocus();
     m_board->setFocus();
+}
+
+void MainWindow::watchFiles() {
+    const QStringList paths = m_context.files.filePaths(m_context.state);
+    // The folder too: a share mounted or unmounted changes no file stamp of an empty folder.
+    m_watch.watch(paths, {QFileInfo(paths.last()).absolutePath()});
+}
+
+void MainWindow::showFolderNotice() {
+    const FolderReport& report = m_context.files.dataFolderReport();
+    if (report.reachable()) {
+        m_folderNotice->hide();
+        return;
+    }
+    const QString line = report.line();
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    m_folderNotice->setLine(line);
+    const QSize size = m_board->size().expandedTo(m_folderNotice->sizeHint());
+    m_board->setFixedSize(size);
+    m_folderNotice->setGeometry(QRect(QPoint(), size));
+    m_folderNotice->show();
+    m_folderNotice->raise();
+    if (QLayout* frameLayout = QMainWindow::layout()) {
+        frameLayout->invalidate();
+        frameLayout->activate();
+    }
+    resize(minimumSizeHint());
+}
+
+bool MainWindow::isIdle() const {
+    return m_loaded && m_carry.isIdle() && !isPickerShown(DutyColour::Green) &&
+           !isPickerShown(DutyColour::Yellow) && !QApplication::activeModalWidget();
+}
+
+void MainWindow::onFilesMoved() {
+    if (!m_loaded)
+        return; // an editor or dialog is open: the board reads the files when it comes back
+    if (!isIdle()) {
+        m_watchPending = true;
+        return;
+    }
+    m_watchPending = false;
+    // Only a real change reloads: a stamp moves also when a file is written with the same bytes.
+    const RosterFiles& files = m_context.files;
+    const FolderReport now = files.checkDataFolder(m_context.state);
+    if (now != files.dataFolderReport() ||
+        (now.reachable() && files.changedSinceSeen(m_context.state)))
+        reload();
 }
 
 void MainWindow::layoutBoard() {
@@ -145,6 +215,7 @@ void MainWindow::unload() {
     m_pickers.close(DutyColour::Green);
     m_pickers.close(DutyColour::Yellow);
     endEveryCarry();
+    m_watch.stop();
     m_loaded = false;
     hide();
 }
@@ -202,12 +273,12 @@ void MainWindow::clearAllMarkers() {
                                     QStringLiteral("すべてのマークを消します\n　よろしいですか？")))
         return;
     // Write first: on a failed write the board must go on showing what the file holds.
-    const SaveResult result = [this] {
+    const SharedSaveResult result = [this] {
         SaveStep step(m_context.files, kClearAllStepName);
-        return m_context.files.clearJobFile(m_context.state);
+        return saveSharedClear(m_context.files, m_context.state);
     }();
-    if (!result.ok)
-        reportSaveFailure(result);
+    if (result.outcome != SharedSaveResult::Outcome::Saved)
+        m_context.platform.showError(this, kCaption, result.message());
     reload();
 }
 
@@ -439,17 +510,14 @@ void MainWindow::finishDrop(const DropDecision& decision) {
 }
 
 void MainWindow::saveMarkerEdit(const MarkerEdit& edit) {
-    RosterState& state = m_context.state;
-    const SaveResult result = [&] {
-        SaveStep step(m_context.files, markerEditStepName(state, edit));
-        const int leftOut = applyMarkerEdit(state, edit);
-        const SaveResult saved = m_context.files.saveJobFile(state, leftOut);
-        if (saved.ok && leftOut != 0)
-            state.markerCount -= 1;
-        return saved;
+    // Another PC may have saved since this board was read: the change is made again on what
+    // the file holds then, and only a change that no longer applies is refused.
+    const SharedSaveResult result = [&] {
+        SaveStep step(m_context.files, markerEditStepName(m_context.state, edit));
+        return saveSharedMarkerEdit(m_context.files, m_context.state, edit);
     }();
-    if (!result.ok)
-        reportSaveFailure(result);
+    if (result.outcome != SharedSaveResult::Outcome::Saved)
+        m_context.platform.showError(this, kCaption, result.message());
     // The board shows what the file holds, whether or not the save went through.
     reload();
 }

@@ -8,6 +8,7 @@
 #include "board/WindowCorner.h"
 #include "history/History.h"
 #include "layout/BoardLayout.h"
+#include "platform/FolderWatch.h"
 #include "roster/Rotation.h"
 #include "ui/AppContext.h"
 #include "units/TwipScale.h"
@@ -24,6 +25,7 @@
 namespace zel {
 
 class BoardNotice;
+class FolderNotice;
 class BoardView;
 class DutyPicker;
 class FocusFrame;
@@ -57,6 +59,11 @@ class MainWindow : public QMainWindow, public BoardHost {
     QTimer& timer2() { return m_timer2; }
     QTimer& timer3() { return m_timer3; }
     const Carry& carry() const { return m_carry; }
+    // Watches the six files and the data folder while the board is shown.
+    FolderWatch& folderWatch() { return m_watch; }
+    FolderNotice* folderNotice() const { return m_folderNotice; }
+    // Nothing carried, no picker, message box or dialog open: a change on disk may reload.
+    bool isIdle() const;
 
     // The picker buttons: open one picker, closing the other, or close it again.
     void toggleGreenPicker();
@@ -114,6 +121,9 @@ class MainWindow : public QMainWindow, public BoardHost {
     RouteBoard routeBoard() const;
     void runRouteCommand(const RouteCommand& command);
     void showRouteFocus();
+    void watchFiles();
+    void onFilesMoved();
+    void showFolderNotice();
     QPointF pointerOnBoard() const;
     QRect boardRect(QPointF topLeft, QSizeF size) const;
 
@@ -136,6 +146,9 @@ class MainWindow : public QMainWindow, public BoardHost {
     HistoryMenu m_historyMenu;
     KeyboardRoute m_route;
     FocusFrame* m_focusFrame = nullptr;
+    FolderWatch m_watch;
+    bool m_watchPending = false; // a change came while the board was busy
+    FolderNotice* m_folderNotice;
     bool m_loaded = false;
     bool m_quitting = false;
 };

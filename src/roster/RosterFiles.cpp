@@ -1,5 +1,6 @@
 #include "roster/RosterFiles.h"
 
+#include "platform/SaveLock.h"
 #include "roster/CodePage.h"
 #include "roster/DataFileCheck.h"
 #include "roster/FieldReader.h"
@@ -80,10 +81,49 @@ std::optional<QString> RosterFiles::readDecoded(const QString& path) {
     return decodeDataFile(*bytes);
 }
 
+namespace {
+// The data folder with its separator: a data file's path without the file's name.
+QString folderPathOf(const RosterFiles& files, const RosterState& state) {
+    const QString path = files.dataPath(state, kJobFile);
+    return path.left(path.size() - kJobFile.size());
+}
+QString folderShownAs(const RosterFiles& files, const RosterState& state) {
+    return QDir::cleanPath(QFileInfo(folderPathOf(files, state)).absoluteFilePath());
+}
+} // namespace
+
+FolderReport RosterFiles::checkDataFolder(const RosterState& state) const {
+    return m_reach.forLoad(folderPathOf(*this, state), folderShownAs(*this, state));
+}
+
+QStringList RosterFiles::filePaths(const RosterState& state) const {
+    return {workingPath(kFolderFile),         workingPath(kParameterFile),
+            dataPath(state, kPersonFile),     dataPath(state, kGreenListFile),
+            dataPath(state, kYellowListFile), dataPath(state, kJobFile)};
+}
+
+bool RosterFiles::changedSinceSeen(const RosterState& state) const {
+    const QStringList paths = filePaths(state);
+    return std::any_of(paths.begin(), paths.end(), [this](const QString& path) {
+        const auto seen = m_seen.constFind(seenKey(path));
+        return seen == m_seen.constEnd() || fingerprint(m_store.read(path)) != *seen;
+    });
+}
+
 void RosterFiles::loadAll(RosterState& state) {
     loadFolderFile(state);
-    loadDutyLists(state);
-    loadPersonsAndMarkers(state);
+    m_report = checkDataFolder(state);
+    if (m_report.reachable()) {
+        loadDutyLists(state);
+        loadPersonsAndMarkers(state);
+        m_reach.remember(folderPathOf(*this, state));
+    } else {
+        state.personCount = state.markerCount = 0;
+        state.greenDutyCount = state.yellowDutyCount = 0;
+        state.greenMarkerWidth = state.yellowMarkerWidth = 0;
+        state.accumulatePersonWidths();
+        state.updateMaxPersonWidth();
+    }
     loadOptions(state);
     applyOptionFallbacks(state);
     m_store.sweepStaleTemporaries(dataFilePaths(*this, state));
@@ -225,6 +265,20 @@ SaveResult RosterFiles::saveText(const QString& path, const QString& fileName, c
         return failed(SaveResult::failure(
             fileName, QStringLiteral("ファイルが %1 MB を超えてしまうため、保存できません。")
                           .arg(FileStore::kMaxReadBytes / (1024 * 1024))));
+    const QString folder = QFileInfo(path).absolutePath();
+    if (fileName != kFolderFile && fileName != kParameterFile) {
+        const QString prefix = path.left(path.size() - fileName.size());
+        const FolderReport report =
+            m_reach.forSave(prefix, QDir::cleanPath(QFileInfo(prefix).absoluteFilePath()));
+        // A folder that is not there or is a file: the store says so as it always has.
+        if (report.kind == FolderReport::Kind::Gone ||
+            report.kind == FolderReport::Kind::Unreadable)
+            return failed(SaveResult::failure(fileName, report.line()));
+    }
+    // From the check to the rename no other program saves into this folder.
+    SaveLock lock(folder);
+    if (lock.acquire() == SaveLock::Outcome::Busy)
+        return failed(SaveResult::failure(fileName, SaveLock::busyReason()));
     if (changedSinceSeen(path))
         return failed(SaveResult::failure(fileName, changedOnDiskReason()));
     const auto before = m_observer ? m_store.read(path) : std::nullopt;

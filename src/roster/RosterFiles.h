@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileStore.h"
+#include "roster/FolderReach.h"
 #include "roster/RosterState.h"
 #include "roster/SaveObserver.h"
 
@@ -76,6 +77,14 @@ class RosterFiles {
     // Puts bytes the history kept back into a file (nothing: removes it), after the same
     // changed-since-read check as every save. The observer is not told.
     SaveResult restoreFile(const QString& path, const std::optional<QByteArray>& bytes);
+    // The data folder as the last load found it. An unreachable folder loads no roster at
+    // all (the board says why instead of showing old names) and takes no save.
+    const FolderReport& dataFolderReport() const { return m_report; }
+    FolderReport checkDataFolder(const RosterState& state) const;
+    // True when any of the six files now holds other bytes than last read or written.
+    bool changedSinceSeen(const RosterState& state) const;
+    // The six files, for a watch.
+    QStringList filePaths(const RosterState& state) const;
 
     // The reason a save gives when its file changed on disk since it was last seen.
     static QString changedOnDiskReason();
@@ -92,6 +101,8 @@ class RosterFiles {
     // Size and hash of each file as last read or written; an empty entry: it was missing.
     QHash<QString, QByteArray> m_seen;
     SaveObserver* m_observer = nullptr;
+    mutable FolderReach m_reach{{kPersonFile, kGreenListFile, kYellowListFile, kJobFile}};
+    mutable FolderReport m_report;
 };
 
 // Content of the list files and the job file, as saved.
