@@ -166,6 +166,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setNativeMenuBar(false);
+    bar->setFont(look::menuFont(bar->font()));
     QMenu* menu = bar->addMenu(QStringLiteral("おしながき"));
     menu->setObjectName(QStringLiteral("m00"));
     auto addItem = [this, menu](const char* name, const QString& caption, const QKeySequence& keys,

@@ -10,6 +10,9 @@
 #include "support/FakePlatform.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -332,6 +335,20 @@ class TestMainWindow : public QObject {
         QCOMPARE(f.platform.errors.size(), failAfterBytes < 0 ? 0 : 1);
         QCOMPARE(f.markers(), job == kJob ? "1 2 3" : "");
         QCOMPARE(f.board()->shownTags(), answer ? 26 : 25);
+    }
+
+    // The menu bar's captions are drawn in its own font, one made for Japanese: the characters
+    // need no search for another font that has them.
+    void menuBarFontIsJapanese() {
+        Board f;
+        const QMenuBar* bar = f.window->menuBar();
+        QStringList captions;
+        for (const QAction* action : bar->actions())
+            captions << action->text();
+        QCOMPARE(captions, (QStringList{"おしながき", "終了"}));
+        const QString family = QFontInfo(bar->font()).family();
+        QVERIFY2(QFontDatabase::families(QFontDatabase::Japanese).contains(family),
+                 qPrintable(family));
     }
 
     // A reload shows the first caption but keeps the blink state: it stays one more tick.
