@@ -7,6 +7,7 @@
 #include "roster/CodePage.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
+#include "ui/AppStyle.h"
 #include "ui/Caption.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("zeltomil"));
     // Ending the program is decided by the windows themselves (see MainWindow and dialogs).
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new zel::AppStyle(QApplication::style()->name()));
 
     QTranslator qtJapanese;
     if (qtJapanese.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),

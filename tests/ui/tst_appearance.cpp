@@ -1,11 +1,14 @@
-// The program's look where it decides how much a start costs: the menu bar's font is made for
-// its Japanese captions, and button icons are drawn at the size they are shown.
+// The program's look where it decides how much a start costs: the menu bar's font holds its
+// Japanese captions, button icons are drawn at the size they are shown, and the menu bar's
+// extension icon is the style's own although it is loaded late.
 
+#include "ui/AppStyle.h"
 #include "ui/Appearance.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QStyleFactory>
 #include <QTest>
 
 using namespace zel;
@@ -81,6 +84,24 @@ class TestAppearance : public QObject {
     void applicationIconSizes() {
         QCOMPARE(look::applicationIcon().availableSizes(),
                  (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
+    }
+
+    // The extension icon, made when first asked for, shows what the style itself would show;
+    // other icons are the style's own.
+    void extensionIconIsTheStyles() {
+        const AppStyle style(QStringLiteral("Fusion"));
+        std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        const QIcon late = style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+        const QIcon own = fusion->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+        QVERIFY(!late.isNull());
+        for (const double dpr : {1.0, 2.0}) {
+            QCOMPARE(late.pixmap(QSize(16, 16), dpr).devicePixelRatio(), dpr);
+            QCOMPARE(pixels(late.pixmap(QSize(16, 16), dpr)),
+                     pixels(own.pixmap(QSize(16, 16), dpr)));
+        }
+        QCOMPARE(late.availableSizes(), own.availableSizes());
+        QCOMPARE(pixels(style.standardIcon(QStyle::SP_TrashIcon).pixmap(32)),
+                 pixels(fusion->standardIcon(QStyle::SP_TrashIcon).pixmap(32)));
     }
 };
 
