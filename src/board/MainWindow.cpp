@@ -1,7 +1,9 @@
 #include "board/MainWindow.h"
 
+#include "board/BoardMenu.h"
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
+#include "board/MarkerPictures.h"
 #include "pickers/DutyPicker.h"
 #include "platform/Platform.h"
 #include "roster/RosterFiles.h"
@@ -11,11 +13,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeySequence>
 #include <QLayout>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QWindow>
 
 namespace zel {
 
@@ -27,7 +26,8 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
     m_board = new BoardView(this);
     setCentralWidget(m_board);
 
-    buildMenu();
+    buildBoardMenu(*this, {[this](DialogKind kind) { openDialog(kind); }, [this] { openHelp(); },
+                           [this] { quitProgram(); }});
     connect(m_board->eraseButton(), &QPushButton::clicked, this, &MainWindow::clearAllMarkers);
     connect(m_board->greenButton(), &QPushButton::clicked, this, &MainWindow::toggleGreenPicker);
     connect(m_board->yellowButton(), &QPushButton::clicked, this, &MainWindow::toggleYellowPicker);
@@ -43,10 +43,7 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
     connect(&m_timer3, &QTimer::timeout, this, &MainWindow::onTimer3);
 }
 
-MainWindow::~MainWindow() {
-    delete m_greenPicker;
-    delete m_yellowPicker;
-}
+MainWindow::~MainWindow() = default;
 
 TwipScale MainWindow::scale() const {
     return {m_context.platform.twipsPerPixelX(), m_context.platform.twipsPerPixelY()};
@@ -56,8 +53,6 @@ void MainWindow::load() {
     RosterState& state = m_context.state;
     state.greenPickerOpen = 0;
     state.yellowPickerOpen = 0;
-    state.pendingGreenPlacement = 0;
-    state.pendingYellowPlacement = 0;
     m_context.files.loadAll(state);
 
     setWindowTitle(kCaption);
@@ -81,7 +76,8 @@ void MainWindow::layoutBoard() {
         view->disconnect(this);
         connect(view, &MarkerView::pressed, this, &MainWindow::pickUpMarker);
     }
-    drawMarkerPictures();
+    m_pictures.draw(*m_board, int(m_layout.markers.size()), state, scale(),
+                    m_context.platform.devicePixelRatio());
     // The window is as large as the board and the menu bar need; the board has a fixed size.
     if (QWidget* bar = menuWidget())
         bar->adjustSize();
@@ -96,26 +92,12 @@ void MainWindow::layoutBoard() {
 
 void MainWindow::placeWindow() {
     const TwipScale s = scale();
-    const QPoint corner(s.x(m_context.state.savedLeft), s.y(m_context.state.savedTop));
-    if (m_frameMargins) {
-        // A hidden window whose size changed no longer knows its frame, and Qt would then put
-        // the inside of the window at the corner: place the inside by the frame last seen.
-        setGeometry(QRect(corner + *m_frameMargins, size()));
-    } else {
-        move(corner);
-    }
+    m_corner.place(*this, QPoint(s.x(m_context.state.savedLeft), s.y(m_context.state.savedTop)));
 }
 
 void MainWindow::recordPosition() {
     const TwipScale s = scale();
-    QPoint corner = frameGeometry().topLeft();
-    // The widget's cached frame can still be the empty one it had before the window manager
-    // framed the window; the platform window asks the window manager for the real one.
-    if (QWindow* handle = windowHandle(); handle && isVisible()) {
-        const QMargins frame = handle->frameMargins();
-        corner = geometry().topLeft() - QPoint(frame.left(), frame.top());
-        m_frameMargins = QPoint(frame.left(), frame.top());
-    }
+    const QPoint corner = m_corner.record(*this);
     m_context.state.savedLeft = toInt32(s.twipsX(corner.x()));
     m_context.state.savedTop = toInt32(s.twipsY(corner.y()));
 }
@@ -124,8 +106,8 @@ void MainWindow::unload() {
     if (!m_loaded)
         return;
     recordPosition();
-    closePicker(DutyColour::Green);
-    closePicker(DutyColour::Yellow);
+    m_pickers.close(DutyColour::Green);
+    m_pickers.close(DutyColour::Yellow);
     endEveryCarry();
     m_loaded = false;
     hide();
@@ -134,8 +116,8 @@ void MainWindow::unload() {
 void MainWindow::reload() {
     if (m_loaded) {
         recordPosition();
-        closePicker(DutyColour::Green);
-        closePicker(DutyColour::Yellow);
+        m_pickers.close(DutyColour::Green);
+        m_pickers.close(DutyColour::Yellow);
         m_loaded = false;
     }
     load();
@@ -161,44 +143,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     unload();
     quitProgram();
-}
-
-void MainWindow::buildMenu() {
-    QMenuBar* bar = menuBar();
-    bar->setNativeMenuBar(false);
-    bar->setFont(look::menuFont(bar->font()));
-    QMenu* menu = bar->addMenu(QStringLiteral("おしながき"));
-    menu->setObjectName(QStringLiteral("m00"));
-    auto addItem = [this, menu](const char* name, const QString& caption, const QKeySequence& keys,
-                                auto slot) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, slot);
-        addAction(action); // shortcuts work while the menu is closed
-        return action;
-    };
-    addItem("m11", QStringLiteral("データのパス指定(F)"), QKeySequence(QStringLiteral("Ctrl+P")),
-            [this] { openDialog(DialogKind::DataFolder); });
-    addItem("m21", QStringLiteral("名前編集(N)"), QKeySequence(QStringLiteral("Ctrl+N")),
-            [this] { openDialog(DialogKind::Names); });
-    addItem("m22", QStringLiteral("緑色当番編集(L)"), QKeySequence(QStringLiteral("Ctrl+G")),
-            [this] { openDialog(DialogKind::GreenDuties); });
-    addItem("m23", QStringLiteral("黄色当番編集(S)"), QKeySequence(QStringLiteral("Ctrl+Y")),
-            [this] { openDialog(DialogKind::YellowDuties); });
-    addItem("m3", QStringLiteral("オプション(&O)"), QKeySequence(QStringLiteral("Ctrl+O")),
-            [this] { openDialog(DialogKind::Options); });
-    addItem("m51", QStringLiteral("ヘルプ(&H)"), QKeySequence(QStringLiteral("Ctrl+H")),
-            [this] { openHelp(); });
-    QMenu* version = menu->addMenu(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
-    version->setObjectName(QStringLiteral("m4"));
-    QAction* versionText = version->addAction(QStringLiteral("   ゼルトミル      Ver.1.00"));
-    versionText->setObjectName(QStringLiteral("m41"));
-
-    QAction* quit = bar->addAction(QStringLiteral("終了"));
-    quit->setObjectName(QStringLiteral("m14"));
-    connect(quit, &QAction::triggered, this, &MainWindow::quitProgram);
 }
 
 void MainWindow::openDialog(DialogKind kind) {
@@ -228,38 +172,12 @@ void MainWindow::clearAllMarkers() {
     reload();
 }
 
-void MainWindow::drawMarkerPictures() {
-    const RosterState& state = m_context.state;
-    const TwipScale s = scale();
-    const double dpr = m_context.platform.devicePixelRatio();
-    // Pictures of duties whose entries look as they did at the last load are not drawn again.
-    m_greenPictures.beginLoad(state, s, dpr);
-    m_yellowPictures.beginLoad(state, s, dpr);
-    for (int m = 1; m <= int(m_layout.markers.size()); ++m) {
-        const int code = state.markerDuty[m];
-        EntryPictureCache& pictures =
-            colourOfCode(code) == DutyColour::Green ? m_greenPictures : m_yellowPictures;
-        MarkerView* view = m_board->marker(m);
-        view->setPicture(pictures.picture(dutyIndexOfCode(code)));
-        view->setAccessibleName(QStringLiteral("当番マーク %1").arg(m));
-        view->show();
-    }
-    m_greenPictures.endLoad();
-    m_yellowPictures.endLoad();
-}
-
 DutyPicker* MainWindow::picker(DutyColour colour) const {
-    return colour == DutyColour::Green ? m_greenPicker.data() : m_yellowPicker.data();
+    return m_pickers.picker(colour);
 }
 
 bool MainWindow::isPickerShown(DutyColour colour) const {
-    const DutyPicker* p = picker(colour);
-    return p && p->isVisible();
-}
-
-void MainWindow::closePicker(DutyColour colour) {
-    if (DutyPicker* p = picker(colour))
-        p->hide();
+    return m_pickers.isShown(colour);
 }
 
 void MainWindow::toggleGreenPicker() {
@@ -270,30 +188,9 @@ void MainWindow::toggleYellowPicker() {
 }
 
 void MainWindow::togglePicker(DutyColour colour) {
-    RosterState& state = m_context.state;
-    const bool green = colour == DutyColour::Green;
-    int& ownFlag = green ? state.greenPickerOpen : state.yellowPickerOpen;
-    int& otherFlag = green ? state.yellowPickerOpen : state.greenPickerOpen;
-    if (ownFlag != 0) {
-        closePicker(colour);
-        ownFlag = 0;
-    } else {
-        if (otherFlag == 1) {
-            closePicker(green ? DutyColour::Yellow : DutyColour::Green);
-            otherFlag = 0;
-        }
-        QPointer<DutyPicker>& slot = green ? m_greenPicker : m_yellowPicker;
-        if (!slot) {
-            const PickerConfig& config = PickerConfig::of(colour);
-            slot = new DutyPicker(config);
-            connect(slot, &DutyPicker::entryPressed, this,
-                    [this, &config](int k) { pickDuty(config, k); });
-        }
-        // Directly under the window, left edges aligned with its outer frame.
-        const QRect frame = frameGeometry();
-        slot->open(state, scale(), QPoint(frame.left(), frame.bottom() + 1));
-        ownFlag = 1;
-    }
+    // Directly under the window, left edges aligned with its outer frame.
+    const QRect frame = frameGeometry();
+    m_pickers.toggle(colour, m_context.state, scale(), QPoint(frame.left(), frame.bottom() + 1));
     activateWindow();
     raise();
 }
@@ -303,27 +200,29 @@ QRect MainWindow::boardRect(QPointF topLeft, QSizeF size) const {
 }
 
 void MainWindow::endEveryCarry() {
-    RosterState& state = m_context.state;
-    state.markerMovePending = 0;
-    state.movingMarkerIndex = 0;
-    state.dropRemovesMarker = 0;
-    state.pendingGreenPlacement = 0;
-    state.pendingYellowPlacement = 0;
+    m_carry.end();
     m_board->carriedMarker()->hide();
     m_board->trashCan()->hide();
     m_timer1.stop();
     m_timer2.stop();
 }
 
+void MainWindow::syncTimers() {
+    m_carry.tracksPointer() ? m_timer2.start() : m_timer2.stop();
+    m_carry.refreshesMarkers() ? m_timer1.start() : m_timer1.stop();
+}
+
+void MainWindow::returnMovedMarker() {
+    if (const std::optional<int> m = m_carry.movingMarker(); m && *m <= m_board->shownMarkers())
+        m_board->marker(*m)->show();
+}
+
 void MainWindow::pickDuty(const PickerConfig& config, int k) {
-    RosterState& state = m_context.state;
     // A pick starts one placement: whatever was carried before ends here.
-    if (state.markerMovePending && state.movingMarkerIndex >= 1 &&
-        state.movingMarkerIndex <= m_board->shownMarkers())
-        m_board->marker(state.movingMarkerIndex)->show();
+    returnMovedMarker();
     endEveryCarry();
 
-    state.pendingDutyIndex = k;
+    RosterState& state = m_context.state;
     const PickerGeometry geometry = computePickerGeometry(state, config.colour);
     const QSizeF size(geometry.columnWidth + 30, geometry.rowPitch - config.carriedHeightLess);
     MarkerView* carried = m_board->carriedMarker();
@@ -333,15 +232,15 @@ void MainWindow::pickDuty(const PickerConfig& config, int k) {
     carried->show();
     carried->raise();
     for (PickStep step : config.stepsAfterCopy)
-        runPickStep(config, step);
+        runPickStep(config, k, step);
 }
 
-void MainWindow::runPickStep(const PickerConfig& config, PickStep step) {
+void MainWindow::runPickStep(const PickerConfig& config, int k, PickStep step) {
     RosterState& state = m_context.state;
     const bool green = config.colour == DutyColour::Green;
     switch (step) {
     case PickStep::ClosePicker:
-        closePicker(config.colour);
+        m_pickers.close(config.colour);
         break;
     case PickStep::FocusBoard:
         activateWindow();
@@ -360,7 +259,7 @@ void MainWindow::runPickStep(const PickerConfig& config, PickStep step) {
         m_timer2.start();
         break;
     case PickStep::SetPendingFlag:
-        (green ? state.pendingGreenPlacement : state.pendingYellowPlacement) = 1;
+        m_carry.pick(config.colour, k);
         break;
     }
     if (pickStepObserver)
@@ -399,19 +298,19 @@ void MainWindow::refreshMarkers() {
 }
 
 void MainWindow::freezeCarried() {
-    m_timer2.stop();
+    m_carry.freeze();
+    syncTimers();
 }
 
 void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
-    RosterState& state = m_context.state;
     if (m < 1 || m > m_board->shownMarkers())
         return;
     // A new pick-up ends any other carry; an earlier picked-up marker returns to its place.
-    if (state.markerMovePending && state.movingMarkerIndex >= 1 &&
-        state.movingMarkerIndex <= m_board->shownMarkers())
-        m_board->marker(state.movingMarkerIndex)->show();
+    returnMovedMarker();
     endEveryCarry();
+    m_carry.pickUp(m, m_board->shownMarkers());
 
+    const RosterState& state = m_context.state;
     const std::int64_t column = floorToInt(boardPosition.x() / m_layout.grid.columnPitch);
     MarkerView* source = m_board->marker(m);
     MarkerView* carried = m_board->carriedMarker();
@@ -420,11 +319,8 @@ void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
     carried->setGeometry(QRect(QPoint(s.x(topLeft.x()), s.y(topLeft.y())), source->size()));
     carried->setPicture(source->picture());
     carried->show();
-    m_timer2.start();
-    m_timer1.start();
+    syncTimers();
     source->hide();
-    state.markerMovePending = 1;
-    state.movingMarkerIndex = m;
 
     QLabel* trash = m_board->trashCan();
     const QPointF trashAt = trashCanTopLeft(m_layout, state.tagWidth);
@@ -434,89 +330,30 @@ void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
 }
 
 void MainWindow::dropCarried(QPointF boardPosition) {
-    RosterState& state = m_context.state;
-    const bool wasTracking = m_timer2.isActive();
-    const bool wasRefreshing = m_timer1.isActive();
-    m_timer2.stop();
-    m_timer1.stop();
-    auto resumeCarry = [&] {
-        if (wasTracking)
-            m_timer2.start();
-        if (wasRefreshing)
-            m_timer1.start();
-    };
-
-    const bool inTrashZone = boardPosition.y() >= trashZoneStart(m_layout);
-    const std::optional<int> person = personAt(m_layout.grid, state.personCount, boardPosition);
-    const bool placing = (state.pendingGreenPlacement != 0) != (state.pendingYellowPlacement != 0);
-    const bool moving = state.markerMovePending == 1 && state.pendingGreenPlacement == 0 &&
-                        state.pendingYellowPlacement == 0;
-
-    if (moving) {
-        const int m = state.movingMarkerIndex;
-        if (m < 1 || m > state.markerCount) {
-            endEveryCarry();
-            return;
-        }
-        if (!inTrashZone && !person) {
-            resumeCarry(); // no one there: carry on and drop again
-            return;
-        }
-        m_board->trashCan()->hide();
-        m_board->carriedMarker()->hide();
-        state.markerMovePending = 0;
-        if (inTrashZone)
-            state.dropRemovesMarker = 1;
-        else
-            state.markerPerson[m] = *person;
-        saveMarkerRecords();
+    const DropDecision decision = m_carry.drop(boardPosition, m_layout, m_context.state);
+    switch (decision.outcome) {
+    case DropDecision::Outcome::KeepCarrying: // no one there: carry on and drop again
         return;
-    }
-    if (!placing) {
+    case DropDecision::Outcome::EndCarry:
         endEveryCarry();
         return;
-    }
-    if (inTrashZone) {
-        // Cancelling a placement: nothing is written and the board is not reloaded.
+    case DropDecision::Outcome::Refuse:
         endEveryCarry();
+        m_context.platform.showError(this, kCaption, decision.message);
         return;
-    }
-    if (!person) {
-        resumeCarry();
-        return;
-    }
-    if (state.markerCount >= kMaxMarkers) {
+    case DropDecision::Outcome::Store:
         endEveryCarry();
-        m_context.platform.showError(
-            this, kCaption,
-            QStringLiteral(
-                "当番マークは %1 個までです。\nいらないマークをごみ箱に捨ててから置いてください。")
-                .arg(kMaxMarkers));
+        saveMarkerEdit(*decision.edit);
         return;
     }
-    const int n = state.markerCount + 1;
-    state.markerDuty[n] = state.pendingGreenPlacement ? state.pendingDutyIndex + kGreenCodeBase
-                                                      : state.pendingDutyIndex;
-    state.markerPerson[n] = *person;
-    state.markerOffset[n] = 0;
-    state.markerCount = n;
-    state.pendingGreenPlacement = 0;
-    state.pendingYellowPlacement = 0;
-    m_board->carriedMarker()->hide();
-    saveMarkerRecords();
 }
 
-void MainWindow::saveMarkerRecords() {
+void MainWindow::saveMarkerEdit(const MarkerEdit& edit) {
     RosterState& state = m_context.state;
-    SaveResult result;
-    if (state.dropRemovesMarker == 1) {
-        result = m_context.files.saveJobFile(state, state.movingMarkerIndex);
-        if (result.ok)
-            state.markerCount -= 1;
-    } else {
-        result = m_context.files.saveJobFile(state);
-    }
-    state.dropRemovesMarker = 0;
+    const int leftOut = applyMarkerEdit(state, edit);
+    const SaveResult result = m_context.files.saveJobFile(state, leftOut);
+    if (result.ok && leftOut != 0)
+        state.markerCount -= 1;
     if (!result.ok)
         reportSaveFailure(result);
     // The board shows what the file holds, whether or not the save went through.

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "board/BoardLayout.h"
+#include "board/Carry.h"
+#include "board/MarkerPictures.h"
+#include "board/PickerPair.h"
+#include "board/WindowCorner.h"
 #include "ui/AppContext.h"
 #include "units/TwipScale.h"
 
@@ -9,7 +13,6 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
-#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -46,6 +49,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
     QTimer& timer3() { return m_timer3; }
+    const Carry& carry() const { return m_carry; }
 
     // The picker buttons: open one picker, closing the other, or close it again.
     void toggleGreenPicker();
@@ -75,17 +79,16 @@ class MainWindow : public QMainWindow, public BoardHost {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void buildMenu();
     void layoutBoard();
     void placeWindow();
     void recordPosition();
     void onTimer3();
     void togglePicker(DutyColour colour);
-    void closePicker(DutyColour colour);
-    void drawMarkerPictures();
     void endEveryCarry();
-    void runPickStep(const PickerConfig& config, PickStep step);
-    void saveMarkerRecords();
+    void runPickStep(const PickerConfig& config, int k, PickStep step);
+    void syncTimers();
+    void returnMovedMarker();
+    void saveMarkerEdit(const MarkerEdit& edit);
     QPointF pointerOnBoard() const;
     QRect boardRect(QPointF topLeft, QSizeF size) const;
 
@@ -93,17 +96,16 @@ class MainWindow : public QMainWindow, public BoardHost {
     DialogFactory m_dialogs;
     BoardView* m_board;
     BoardLayout m_layout;
+    Carry m_carry;
     QTimer m_timer1;
     QTimer m_timer2;
     QTimer m_timer3;
     QElapsedTimer m_markerRefresh;                 // when Timer1 last asked markers to repaint
     QRect m_refreshedCarriedRect;                  // where the carried marker stood then
     static constexpr qint64 kMarkerRefreshMs = 16; // one frame at 60 Hz
-    EntryPictureCache m_greenPictures{PickerConfig::green()};
-    EntryPictureCache m_yellowPictures{PickerConfig::yellow()};
-    QPointer<DutyPicker> m_greenPicker;
-    QPointer<DutyPicker> m_yellowPicker;
-    std::optional<QPoint> m_frameMargins; // inside minus outside corner, as last seen shown
+    MarkerPictures m_pictures;
+    PickerPair m_pickers{*this, [this](const PickerConfig& config, int k) { pickDuty(config, k); }};
+    WindowCorner m_corner;
     bool m_loaded = false;
     bool m_quitting = false;
 };

@@ -10,15 +10,14 @@ namespace zel {
 QString ListWriteResult::message() const {
     if (ok)
         return {};
-    QString text = failure.message();
+    QString text = lastSave.message();
     if (listWritten)
         text += QStringLiteral("\n当番の一覧は保存しました。当番マークの位置は、次にマークを"
                                "保存できたときに詰め直されます。");
     return text;
 }
 
-ListWriteResult writePersonList(RosterState& state, const RosterFiles& files,
-                                const QStringList& names) {
+ListWriteResult writePersonList(RosterState& state, RosterFiles& files, const QStringList& names) {
     const SaveResult saved = files.savePersonFile(state, names);
     if (!saved.ok)
         return {false, false, saved};
@@ -27,7 +26,7 @@ ListWriteResult writePersonList(RosterState& state, const RosterFiles& files,
     return {true, true, saved};
 }
 
-ListWriteResult writeDutyList(RosterState& state, const RosterFiles& files, DutyColour colour,
+ListWriteResult writeDutyList(RosterState& state, RosterFiles& files, DutyColour colour,
                               const QStringList& names) {
     const int limit = ListRules::duties(colour).maxEntries;
     if (names.size() > limit)

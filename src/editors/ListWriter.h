@@ -13,20 +13,19 @@ class RosterFiles;
 struct ListWriteResult {
     bool ok = true;
     bool listWritten = false; // the list file holds the new list
-    SaveResult failure;       // the save that failed
+    SaveResult lastSave;      // the save that failed, or the last one that succeeded
 
     // One message for the user: the file, the reason, and what was kept.
     QString message() const;
 };
 
 // Writes the person file; on success the record takes the new names.
-ListWriteResult writePersonList(RosterState& state, const RosterFiles& files,
-                                const QStringList& names);
+ListWriteResult writePersonList(RosterState& state, RosterFiles& files, const QStringList& names);
 
 // Writes the duty list of one colour, then the job file with the offsets repacked for the
 // list's new marker width. The record takes the list and its width once the list file is
 // written, and the new offsets once the job file is.
-ListWriteResult writeDutyList(RosterState& state, const RosterFiles& files, DutyColour colour,
+ListWriteResult writeDutyList(RosterState& state, RosterFiles& files, DutyColour colour,
                               const QStringList& names);
 
 } // namespace zel

@@ -8,11 +8,14 @@ class QIODevice;
 
 namespace zel {
 
+// How a save went. There is no default: every result says whether it succeeded.
 struct SaveResult {
-    bool ok = true;
+    bool ok;
     QString fileName; // the bare file name, for messages
     QString reason;   // why it failed, in the user's words
 
+    SaveResult(bool succeeded, QString file, QString why)
+        : ok(succeeded), fileName(std::move(file)), reason(std::move(why)) {}
     static SaveResult success(const QString& fileName) { return {true, fileName, {}}; }
     static SaveResult failure(const QString& fileName, const QString& reason) {
         return {false, fileName, reason};

@@ -49,7 +49,7 @@ QByteArray fingerprint(const std::optional<QByteArray>& bytes) {
 }
 } // namespace
 
-void RosterFiles::remember(const QString& path, const std::optional<QByteArray>& bytes) const {
+void RosterFiles::remember(const QString& path, const std::optional<QByteArray>& bytes) {
     m_seen.insert(seenKey(path), fingerprint(bytes));
 }
 
@@ -70,7 +70,7 @@ QString RosterFiles::changedOnDiskReason() {
                           "もう一度操作してください。");
 }
 
-std::optional<QString> RosterFiles::readDecoded(const QString& path) const {
+std::optional<QString> RosterFiles::readDecoded(const QString& path) {
     const auto bytes = m_store.read(path);
     remember(path, bytes);
     if (!bytes)
@@ -78,7 +78,7 @@ std::optional<QString> RosterFiles::readDecoded(const QString& path) const {
     return decodeDataFile(*bytes);
 }
 
-void RosterFiles::loadAll(RosterState& state) const {
+void RosterFiles::loadAll(RosterState& state) {
     loadFolderFile(state);
     loadDutyLists(state);
     loadPersonsAndMarkers(state);
@@ -86,7 +86,7 @@ void RosterFiles::loadAll(RosterState& state) const {
     applyOptionFallbacks(state);
 }
 
-void RosterFiles::loadFolderFile(RosterState& state) const {
+void RosterFiles::loadFolderFile(RosterState& state) {
     const auto text = readDecoded(workingPath(kFolderFile));
     if (!text)
         return;
@@ -108,7 +108,7 @@ void readNameList(FieldReader& reader, int& count, std::array<QString, kSlots>& 
 }
 } // namespace
 
-void RosterFiles::loadDutyLists(RosterState& state) const {
+void RosterFiles::loadDutyLists(RosterState& state) {
     if (const auto text = readDecoded(dataPath(state, kGreenListFile))) {
         FieldReader reader(*text);
         readNameList(reader, state.greenDutyCount, state.greenDutyNames, kMaxDuties);
@@ -121,7 +121,7 @@ void RosterFiles::loadDutyLists(RosterState& state) const {
     state.yellowMarkerWidth = longestNameLength(state.yellowDutyNames, state.yellowDutyCount);
 }
 
-void RosterFiles::loadPersonsAndMarkers(RosterState& state) const {
+void RosterFiles::loadPersonsAndMarkers(RosterState& state) {
     if (const auto text = readDecoded(dataPath(state, kPersonFile))) {
         FieldReader reader(*text);
         readNameList(reader, state.personCount, state.personNames, kMaxPersons);
@@ -148,7 +148,7 @@ void RosterFiles::loadPersonsAndMarkers(RosterState& state) const {
     state.updateMaxPersonWidth();
 }
 
-void RosterFiles::loadOptions(RosterState& state) const {
+void RosterFiles::loadOptions(RosterState& state) {
     state.namesPerColumn = kFallbackOptions.namesPerColumn;
     state.dutiesPerColumn = kFallbackOptions.dutiesPerColumn;
     const auto text = readDecoded(workingPath(kParameterFile));
@@ -204,7 +204,7 @@ QString formatJobFile(const RosterState& state, int leftOutMarker) {
 }
 
 SaveResult RosterFiles::saveText(const QString& path, const QString& fileName, const QString& text,
-                                 const QString& writerError) const {
+                                 const QString& writerError) {
     if (!writerError.isEmpty())
         return SaveResult::failure(fileName, writerError);
     const auto bytes = encodeDataFile(text);
@@ -219,13 +219,13 @@ SaveResult RosterFiles::saveText(const QString& path, const QString& fileName, c
     return result;
 }
 
-SaveResult RosterFiles::saveFolderFile(const QString& folder) const {
+SaveResult RosterFiles::saveFolderFile(const QString& folder) {
     PrintWriter writer;
     writer.text(folder);
     return saveText(workingPath(kFolderFile), kFolderFile, writer.contents(), writer.error());
 }
 
-SaveResult RosterFiles::savePersonFile(const RosterState& state, const QStringList& names) const {
+SaveResult RosterFiles::savePersonFile(const RosterState& state, const QStringList& names) {
     if (names.size() > kMaxPersons)
         return SaveResult::failure(kPersonFile,
                                    QStringLiteral("名前は %1 人までです。").arg(kMaxPersons));
@@ -235,7 +235,7 @@ SaveResult RosterFiles::savePersonFile(const RosterState& state, const QStringLi
 }
 
 SaveResult RosterFiles::saveDutyList(const RosterState& state, DutyColour colour,
-                                     const QStringList& names) const {
+                                     const QStringList& names) {
     const QString& fileName = listFileOf(colour);
     if (names.size() > kMaxDuties)
         return SaveResult::failure(fileName,
@@ -245,7 +245,7 @@ SaveResult RosterFiles::saveDutyList(const RosterState& state, DutyColour colour
     return saveText(dataPath(state, fileName), fileName, text, error);
 }
 
-SaveResult RosterFiles::saveJobFile(RosterState& state, int leftOutMarker) const {
+SaveResult RosterFiles::saveJobFile(RosterState& state, int leftOutMarker) {
     RosterState repacked = state;
     repacked.repackOffsets(leftOutMarker);
     const SaveResult result =
@@ -257,13 +257,13 @@ SaveResult RosterFiles::saveJobFile(RosterState& state, int leftOutMarker) const
     return result;
 }
 
-SaveResult RosterFiles::clearJobFile(const RosterState& state) const {
+SaveResult RosterFiles::clearJobFile(const RosterState& state) {
     PrintWriter writer;
     writer.number(0);
     return saveText(dataPath(state, kJobFile), kJobFile, writer.contents(), {});
 }
 
-SaveResult RosterFiles::saveParameterFile(const DisplayOptions& options) const {
+SaveResult RosterFiles::saveParameterFile(const DisplayOptions& options) {
     PrintWriter writer;
     writer.number(options.namesPerColumn);
     writer.number(options.dutiesPerColumn);

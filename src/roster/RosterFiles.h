@@ -50,21 +50,20 @@ class RosterFiles {
 
     // Folder file, duty lists, persons and markers, options, in this order. Missing or
     // broken parts keep the values they had, as the board has always done.
-    void loadAll(RosterState& state) const;
-    void loadFolderFile(RosterState& state) const;
-    void loadDutyLists(RosterState& state) const;
-    void loadPersonsAndMarkers(RosterState& state) const;
-    void loadOptions(RosterState& state) const;
+    void loadAll(RosterState& state);
+    void loadFolderFile(RosterState& state);
+    void loadDutyLists(RosterState& state);
+    void loadPersonsAndMarkers(RosterState& state);
+    void loadOptions(RosterState& state);
 
-    SaveResult saveFolderFile(const QString& folder) const;
-    SaveResult savePersonFile(const RosterState& state, const QStringList& names) const;
-    SaveResult saveDutyList(const RosterState& state, DutyColour colour,
-                            const QStringList& names) const;
+    SaveResult saveFolderFile(const QString& folder);
+    SaveResult savePersonFile(const RosterState& state, const QStringList& names);
+    SaveResult saveDutyList(const RosterState& state, DutyColour colour, const QStringList& names);
     // Rewrites every marker (but the left-out one) with repacked offsets. On success the
     // state takes the repacked offsets; on failure it is unchanged.
-    SaveResult saveJobFile(RosterState& state, int leftOutMarker = 0) const;
-    SaveResult clearJobFile(const RosterState& state) const;
-    SaveResult saveParameterFile(const DisplayOptions& options) const;
+    SaveResult saveJobFile(RosterState& state, int leftOutMarker = 0);
+    SaveResult clearJobFile(const RosterState& state);
+    SaveResult saveParameterFile(const DisplayOptions& options);
 
     FileStore& store() const { return m_store; }
 
@@ -72,16 +71,16 @@ class RosterFiles {
     static QString changedOnDiskReason();
 
   private:
-    std::optional<QString> readDecoded(const QString& path) const;
+    std::optional<QString> readDecoded(const QString& path);
     SaveResult saveText(const QString& path, const QString& fileName, const QString& text,
-                        const QString& writerError) const;
-    void remember(const QString& path, const std::optional<QByteArray>& bytes) const;
+                        const QString& writerError);
+    void remember(const QString& path, const std::optional<QByteArray>& bytes);
     bool changedSinceSeen(const QString& path) const;
 
     FileStore& m_store;
     QString m_workingDirectory;
     // Size and hash of each file as last read or written; an empty entry: it was missing.
-    mutable QHash<QString, QByteArray> m_seen;
+    QHash<QString, QByteArray> m_seen;
 };
 
 // Content of the list files and the job file, as saved.

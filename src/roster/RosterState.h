@@ -48,15 +48,9 @@ struct RosterState {
     int savedTop = 0;
     int savedLeft = 0;
 
-    // Interaction state of the board, the pickers and the timers.
+    // Which picker is open and which caption shows; what is carried is the board's own.
     int greenPickerOpen = 0;
     int yellowPickerOpen = 0;
-    int pendingGreenPlacement = 0;
-    int pendingYellowPlacement = 0;
-    int pendingDutyIndex = 0;
-    int markerMovePending = 0;
-    int movingMarkerIndex = 0;
-    int dropRemovesMarker = 0;
     int captionBlinkState = 0;
 
     const std::array<QString, kSlots>& dutyNames(DutyColour colour) const {

@@ -22,33 +22,103 @@ RosterState roster(int persons, double namesPerColumn = 10, int chars = 6, int t
     return s;
 }
 using Row = QList<double>;
+
+// Persons, names a column and marker characters; the board's numbers they give.
+struct Sizes {
+    int persons;
+    double perColumn;
+    int chars;
+    double columnPitch, width, height, buttonsTop;
+};
+// Marker 2's record, the tag height and the longest name; the marker's rectangle.
+struct Marker {
+    int code, person, offset, tagHeight, chars;
+    TwipRect rect;
+};
 } // namespace
+Q_DECLARE_METATYPE(Sizes)
+Q_DECLARE_METATYPE(Marker)
 
 class TestBoardLayout : public QObject {
     Q_OBJECT
     static Row list(const TwipRect& r) { return {r.left, r.top, r.width, r.height}; }
     static void row(const char* name, const Row& values) { QTest::newRow(name) << values; }
   private slots:
-    // Persons, names a column, marker characters; column pitch, window width, height, buttons' top.
     void sizes_data() {
-        QTest::addColumn<Row>("row");
-        row("worked example", {25, 10, 6, 3200, 9950, 4760, 3685});
-        row("no persons", {0, 10, 0, 2500, 2050, 1160, 85});
-        row("20 persons, two columns", {20, 10, 0, 2500, 5350, 4760, 3685});
-        row("4 persons, 4 rows; 3 characters", {4, 10, 3, 2500, 2850, 2600, 1525});
-        row("4 characters widen the pitch", {4, 10, 4, 2600, 2950, 2600, 1525});
-        row("10.5 a column is 10", {21, 10.5, 0, 2500, 7850, 4760, 3685});
-        row("11.5 a column is 12", {24, 11.5, 0, 2500, 5350, 5480, 4405});
-        row("a tiny fraction needs a column", {1, 2000, 0, 2500, 2850, 1520, 445});
-        row("widths past 16 bits", {25, 10, 120, 37400, 112550, 4760, 3685});
+        QTest::addColumn<Sizes>("s");
+        auto row = [](const char* name, Sizes sizes) { QTest::newRow(name) << sizes; };
+        row("worked example", {.persons = 25,
+                               .perColumn = 10,
+                               .chars = 6,
+                               .columnPitch = 3200,
+                               .width = 9950,
+                               .height = 4760,
+                               .buttonsTop = 3685});
+        row("no persons", {.persons = 0,
+                           .perColumn = 10,
+                           .chars = 0,
+                           .columnPitch = 2500,
+                           .width = 2050,
+                           .height = 1160,
+                           .buttonsTop = 85});
+        row("20 persons, two columns", {.persons = 20,
+                                        .perColumn = 10,
+                                        .chars = 0,
+                                        .columnPitch = 2500,
+                                        .width = 5350,
+                                        .height = 4760,
+                                        .buttonsTop = 3685});
+        row("4 persons, 4 rows; 3 characters", {.persons = 4,
+                                                .perColumn = 10,
+                                                .chars = 3,
+                                                .columnPitch = 2500,
+                                                .width = 2850,
+                                                .height = 2600,
+                                                .buttonsTop = 1525});
+        row("4 characters widen the pitch", {.persons = 4,
+                                             .perColumn = 10,
+                                             .chars = 4,
+                                             .columnPitch = 2600,
+                                             .width = 2950,
+                                             .height = 2600,
+                                             .buttonsTop = 1525});
+        row("10.5 a column is 10", {.persons = 21,
+                                    .perColumn = 10.5,
+                                    .chars = 0,
+                                    .columnPitch = 2500,
+                                    .width = 7850,
+                                    .height = 4760,
+                                    .buttonsTop = 3685});
+        row("11.5 a column is 12", {.persons = 24,
+                                    .perColumn = 11.5,
+                                    .chars = 0,
+                                    .columnPitch = 2500,
+                                    .width = 5350,
+                                    .height = 5480,
+                                    .buttonsTop = 4405});
+        row("a tiny fraction needs a column", {.persons = 1,
+                                               .perColumn = 2000,
+                                               .chars = 0,
+                                               .columnPitch = 2500,
+                                               .width = 2850,
+                                               .height = 1520,
+                                               .buttonsTop = 445});
+        row("widths past 16 bits", {.persons = 25,
+                                    .perColumn = 10,
+                                    .chars = 120,
+                                    .columnPitch = 37400,
+                                    .width = 112550,
+                                    .height = 4760,
+                                    .buttonsTop = 3685});
     }
     void sizes() {
-        QFETCH(Row, row);
-        const BoardLayout l = computeBoardLayout(roster(int(row[0]), row[1], int(row[2])));
+        QFETCH(Sizes, s);
+        const BoardLayout l = computeBoardLayout(roster(s.persons, s.perColumn, s.chars));
         QCOMPARE((Row{double(l.grid.columnPitch), l.windowWidth, l.windowHeight, l.grid.rowPitch}),
-                 (Row{row[3], row[4], row[5], 360}));
-        QCOMPARE((QList<size_t>{l.tags.size(), l.frames.size()}), QList<size_t>(2, size_t(row[0])));
-        const double top = row[6], eraseLeft = row[4] - 450;
+                 (Row{s.columnPitch, s.width, s.height, 360}));
+        QCOMPARE((QList<size_t>{l.tags.size(), l.frames.size()}),
+                 QList<size_t>(2, size_t(s.persons)));
+        const double top = s.buttonsTop, eraseLeft = s.width - 450;
         QCOMPARE(list(l.yellowButton) + list(l.greenButton) + list(l.eraseButton),
                  (Row{0, top, 500, 350, 500, top, 500, 350, eraseLeft, top, 300, 350}));
     }
@@ -68,25 +138,51 @@ class TestBoardLayout : public QObject {
                  (Row{row[2], row[3], 1000, 300, row[4], row[5], 3200, 360}));
     }
 
-    // Marker 2's duty code, person, offset, tag height, marker characters; its rectangle.
+    // Marker 2 on a board of 25 persons, and the rectangle it gets.
     void markers_data() {
-        QTest::addColumn<Row>("row");
-        row("worked example, yellow", {7, 12, 600, 300, 6, 5000, 760, 1230, 335});
-        row("green", {112, 0, 0, 300, 6, 1200, 40, 1830, 335});
-        row("person without a tag", {100, 35, 0, 300, 6, 10800, 1840, 1830, 335});
-        row("offset past 16 bits", {100, 12, 33000, 300, 120, 71600, 760, 1830, 335});
-        row("tiny tags clamp the height", {3, 0, 0, 10, 6, 1200, -18, 1230, 0});
+        QTest::addColumn<Marker>("m");
+        auto row = [](const char* name, Marker marker) { QTest::newRow(name) << marker; };
+        row("worked example, yellow", {.code = 7,
+                                       .person = 12,
+                                       .offset = 600,
+                                       .tagHeight = 300,
+                                       .chars = 6,
+                                       .rect = {5000, 760, 1230, 335}});
+        row("green", {.code = 112,
+                      .person = 0,
+                      .offset = 0,
+                      .tagHeight = 300,
+                      .chars = 6,
+                      .rect = {1200, 40, 1830, 335}});
+        row("person without a tag", {.code = 100,
+                                     .person = 35,
+                                     .offset = 0,
+                                     .tagHeight = 300,
+                                     .chars = 6,
+                                     .rect = {10800, 1840, 1830, 335}});
+        row("offset past 16 bits", {.code = 100,
+                                    .person = 12,
+                                    .offset = 33000,
+                                    .tagHeight = 300,
+                                    .chars = 120,
+                                    .rect = {71600, 760, 1830, 335}});
+        row("tiny tags clamp the height", {.code = 3,
+                                           .person = 0,
+                                           .offset = 0,
+                                           .tagHeight = 10,
+                                           .chars = 6,
+                                           .rect = {1200, -18, 1230, 0}});
     }
     void markers() {
-        QFETCH(Row, row);
-        RosterState s = roster(25, 10, int(row[4]), int(row[3]));
+        QFETCH(Marker, m);
+        RosterState s = roster(25, 10, m.chars, m.tagHeight);
         s.markerCount = 2;
-        s.markerDuty[2] = int(row[0]);
-        s.markerPerson[2] = int(row[1]);
-        s.markerOffset[2] = int(row[2]);
+        s.markerDuty[2] = m.code;
+        s.markerPerson[2] = m.person;
+        s.markerOffset[2] = m.offset;
         const BoardLayout l = computeBoardLayout(s);
         QCOMPARE(l.markers.size(), size_t(2));
-        QCOMPARE(list(l.markers[1]), row.mid(5));
+        QCOMPARE(l.markers[1], m.rect);
     }
 
     void pixels() {

@@ -76,12 +76,18 @@ struct Board {
     }
     // What of a carry is under way, in words; empty when nothing is.
     QString carry() const {
-        const bool on[] = {carried()->isVisible(),           board()->trashCan()->isVisible(),
-                           window->timer1().isActive(),      window->timer2().isActive(),
-                           state.markerMovePending != 0,     state.dropRemovesMarker != 0,
-                           state.pendingGreenPlacement != 0, state.pendingYellowPlacement != 0};
+        const Carry& c = window->carry();
+        const auto placing = c.placing();
+        const bool on[] = {carried()->isVisible(),
+                           board()->trashCan()->isVisible(),
+                           window->timer1().isActive(),
+                           window->timer2().isActive(),
+                           c.movingMarker().has_value(),
+                           c.isFrozen(),
+                           placing && placing->colour == kGreen,
+                           placing && placing->colour == kYellow};
         const QStringList names =
-            u"carried trash timer1 timer2 move remove green yellow"_qs.split(' ');
+            u"carried trash timer1 timer2 move frozen green yellow"_qs.split(' ');
         QStringList out;
         for (int i = 0; i < 8; ++i)
             if (on[i])
@@ -191,7 +197,7 @@ class TestMainWindow : public QObject {
         f.platform.pointer = QPoint(-1, -1);
         f.pick(own, 6);
         QCOMPARE(f.carry(), green ? "carried timer2 green" : "carried timer2 yellow");
-        QCOMPARE(f.state.pendingDutyIndex, 6);
+        QCOMPARE(window.carry().placing()->dutyIndex, 6);
         QVERIFY(!window.isPickerShown(own) && !f.state.greenPickerOpen &&
                 !f.state.yellowPickerOpen);
         QCOMPARE(f.platform.pointer, f.board()->mapToGlobal(QPoint(388, 255)));
@@ -219,7 +225,12 @@ class TestMainWindow : public QObject {
         QCOMPARE(shown.copy(QRect(at.topLeft(), f.picture(2).size())), f.picture(2));
         const QRect frame = TwipScale{15, 15}.rect(f.window->layout().frames[1]);
         const QRect tag = f.board()->tag(1)->geometry();
-        QCOMPARE(shown.pixelColor(frame.left(), frame.center().y()), QColor(255, 192, 192));
+        const QColor edge(255, 192, 192);
+        QCOMPARE(shown.pixelColor(frame.left(), frame.center().y()), edge);
+        QCOMPARE(shown.pixelColor(frame.right(), frame.center().y()), edge);
+        QCOMPARE(shown.pixelColor(frame.right() - 3, frame.top()), edge);
+        QCOMPARE(shown.pixelColor(frame.right() - 3, frame.bottom()), edge);
+        QCOMPARE(shown.pixelColor(frame.right() - 3, frame.top() + 2), QColor(0, 0, 64));
         QCOMPARE(shown.pixelColor(frame.left() + 2, frame.center().y()), QColor(0, 0, 64));
         QCOMPARE(shown.pixelColor(tag.left() + 1, tag.bottom() - 1), QColor(0, 255, 255));
     }
@@ -242,8 +253,6 @@ class TestMainWindow : public QObject {
                                                        "", " 2\r\n 2  12  0\r\n 1  3  0\r\n");
         QTest::newRow("placement cancelled in the trash")
             << Drop("green", kTrash, Qt::LeftButton, "1 2 3", "", "");
-        QTest::newRow("duty on person 26")
-            << Drop("yellow", 26, Qt::LeftButton, "1 2 3", "carried timer2 yellow", "");
         QTest::newRow("marker on person 25") << Drop("marker 1", 25, Qt::LeftButton, "- 2 3",
                                                      "carried trash timer1 timer2 move", "");
     }
@@ -300,9 +309,9 @@ class TestMainWindow : public QObject {
         QCOMPARE(f.job(), kJob);
         QCOMPARE(f.carry(), "");
         QCOMPARE(f.markers(), "1 2 3");
-        QCOMPARE(
-            QList<int>({f.state.markerCount, f.state.markerPerson[1], f.state.movingMarkerIndex}),
-            QList<int>({3, 3, 0}));
+        QCOMPARE(QList<int>({f.state.markerCount, f.state.markerPerson[1],
+                             f.window->carry().movingMarker().value_or(0)}),
+                 QList<int>({3, 3, 0}));
         QVERIFY(!f.window->isPickerShown(kGreen) && f.state.greenPickerOpen == 0);
         f.platform.store.failAfterBytes = -1;
         f.start("marker 2");
