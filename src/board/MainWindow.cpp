@@ -209,7 +209,14 @@ void MainWindow::endEveryCarry() {
 
 void MainWindow::syncTimers() {
     m_carry.tracksPointer() ? m_timer2.start() : m_timer2.stop();
-    m_carry.refreshesMarkers() ? m_timer1.start() : m_timer1.stop();
+    m_carry.refreshesMarkers() ? resumeMarkerRefresh() : m_timer1.stop();
+}
+
+void MainWindow::resumeMarkerRefresh() {
+    // Timer1 runs while a carried board marker stands elsewhere than at the last refresh.
+    if (m_carry.refreshesMarkers() && !m_timer1.isActive() &&
+        m_board->carriedMarker()->geometry() != m_refreshedCarriedRect)
+        m_timer1.start();
 }
 
 void MainWindow::returnMovedMarker() {
@@ -277,17 +284,26 @@ void MainWindow::trackPointer() {
     const QSizeF size(s.twipsX(carried->width()), s.twipsY(carried->height()));
     const QPointF topLeft =
         trackedMarkerTopLeft(m_layout, m_context.state.tagWidth, pointerOnBoard(), size);
-    carried->move(s.x(topLeft.x()), s.y(topLeft.y()));
+    const QPoint to(s.x(topLeft.x()), s.y(topLeft.y()));
+    if (to == carried->pos())
+        return;
+    carried->move(to);
+    resumeMarkerRefresh(); // the markers it passes over need refreshing again
 }
 
 void MainWindow::refreshMarkers() {
     // Timer1 ticks every millisecond, far more often than the screen shows a new picture: ask
     // at most once a frame, with update() so that Qt merges the requests into one paint. Only
-    // the markers the carried marker has passed over since the last request can need it.
+    // the markers the carried marker has passed over since the last request can need it, and
+    // once it has not moved since then, nothing does: Timer1 stops until it moves again.
+    const QRect carried = m_board->carriedMarker()->geometry();
+    if (carried == m_refreshedCarriedRect) {
+        m_timer1.stop();
+        return;
+    }
     if (m_markerRefresh.isValid() && m_markerRefresh.elapsed() < kMarkerRefreshMs)
         return;
     m_markerRefresh.start();
-    const QRect carried = m_board->carriedMarker()->geometry();
     const QRect swept = carried.united(m_refreshedCarriedRect);
     m_refreshedCarriedRect = carried;
     for (int m = 1; m <= m_board->shownMarkers(); ++m) {
@@ -319,6 +335,7 @@ void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
     carried->setGeometry(QRect(QPoint(s.x(topLeft.x()), s.y(topLeft.y())), source->size()));
     carried->setPicture(source->picture());
     carried->show();
+    m_refreshedCarriedRect = QRect(); // the markers are refreshed for this carry
     syncTimers();
     source->hide();
 

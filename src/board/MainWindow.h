@@ -87,6 +87,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     void endEveryCarry();
     void runPickStep(const PickerConfig& config, int k, PickStep step);
     void syncTimers();
+    void resumeMarkerRefresh();
     void returnMovedMarker();
     void saveMarkerEdit(const MarkerEdit& edit);
     QPointF pointerOnBoard() const;

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 
 using namespace zel;
 using namespace zel::test;
@@ -344,6 +345,56 @@ class TestMainWindow : public QObject {
         QCOMPARE(f.platform.errors.size(), failAfterBytes < 0 ? 0 : 1);
         QCOMPARE(f.markers(), job == kJob ? "1 2 3" : "");
         QCOMPARE(f.board()->shownTags(), answer ? 26 : 25);
+    }
+
+    // Timer1 runs while the carried board marker has somewhere to go: the first tick that finds
+    // it where the markers were last refreshed stops Timer1, and Timer2 moving it starts
+    // Timer1 again. Timer2 goes on following the pointer; a freeze leaves Timer1 as it is.
+    void markerRefreshRestsWithTheMarker() {
+        Board f;
+        MainWindow& w = *f.window;
+        const auto tick = [](QTimer& timer) { QMetaObject::invokeMethod(&timer, "timeout"); };
+        f.start("marker 1");
+        QCOMPARE(f.carry(), "carried trash timer1 timer2 move");
+        f.platform.pointer = f.board()->mapToGlobal(QPoint(350, 100));
+        tick(w.timer2()); // to the pointer
+        const QPoint at = f.carried()->pos();
+        tick(w.timer1()); // refreshes the markers
+        QVERIFY(w.timer1().isActive());
+        tick(w.timer1()); // nothing moved since
+        QCOMPARE(f.carry(), "carried trash timer2 move");
+        tick(w.timer2()); // the pointer rests, and so does the marker
+        QCOMPARE(f.carried()->pos(), at);
+        QCOMPARE(f.carry(), "carried trash timer2 move");
+
+        f.platform.pointer += QPoint(30, 0);
+        tick(w.timer2());
+        QCOMPARE(f.carried()->pos(), at + QPoint(30, 0));
+        QCOMPARE(f.carry(), "carried trash timer1 timer2 move");
+        QThread::msleep(20); // a frame after the last refresh
+        tick(w.timer1());
+        QVERIFY(w.timer1().isActive());
+        tick(w.timer1());
+        QCOMPARE(f.carry(), "carried trash timer2 move");
+
+        QTest::mousePress(f.board(), Qt::LeftButton, {}, QPoint(2, 2)); // the background
+        QCOMPARE(f.carry(), "carried trash move frozen");
+        f.platform.pointer += QPoint(30, 0);
+        QTest::qWait(120);
+        QCOMPARE(f.carried()->pos(), at + QPoint(30, 0));
+        QCOMPARE(f.carry(), "carried trash move frozen");
+    }
+
+    // With the event loop running, a carried marker at rest leaves Timer1 all but silent (it
+    // asked for a tick every millisecond).
+    void restingCarryBarelyTicks() {
+        Board f;
+        f.start("marker 2");
+        int ticks = 0;
+        connect(&f.window->timer1(), &QTimer::timeout, [&ticks] { ++ticks; });
+        QTest::qWait(300);
+        QVERIFY2(ticks <= 10, qPrintable(QString::number(ticks)));
+        QCOMPARE(f.carry(), "carried trash timer2 move");
     }
 
     // The menu bar's captions are drawn in its own font, one made for Japanese: the characters
