@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QPushButton>
+#include <QWindow>
 
 namespace zel {
 
@@ -62,6 +63,8 @@ void MainWindow::load() {
     placeWindow();
     m_loaded = true;
     show();
+    // Where the pointer goes over the window, Timer2 need not ask for it while it rests.
+    windowHandle()->installEventFilter(this);
 }
 
 void MainWindow::layoutBoard() {
@@ -273,22 +276,53 @@ void MainWindow::runPickStep(const PickerConfig& config, int k, PickStep step) {
         pickStepObserver(step);
 }
 
-QPointF MainWindow::pointerOnBoard() const {
-    const QPoint local = m_board->mapFromGlobal(m_context.platform.pointerPosition());
-    return m_board->toBoardTwips(local);
-}
-
 void MainWindow::trackPointer() {
     MarkerView* carried = m_board->carriedMarker();
     const TwipScale s = scale();
     const QSizeF size(s.twipsX(carried->width()), s.twipsY(carried->height()));
+    const QPoint pointer = m_context.platform.pointerPosition();
     const QPointF topLeft =
-        trackedMarkerTopLeft(m_layout, m_context.state.tagWidth, pointerOnBoard(), size);
+        trackedMarkerTopLeft(m_layout, m_context.state.tagWidth,
+                             m_board->toBoardTwips(m_board->mapFromGlobal(pointer)), size);
     const QPoint to(s.x(topLeft.x()), s.y(topLeft.y()));
-    if (to == carried->pos())
-        return;
-    carried->move(to);
-    resumeMarkerRefresh(); // the markers it passes over need refreshing again
+    if (to != carried->pos()) {
+        carried->move(to);
+        resumeMarkerRefresh(); // the markers it passes over need refreshing again
+    } else if (m_pointerInside && rect().contains(mapFromGlobal(pointer)) &&
+               !QApplication::activePopupWidget() && !QApplication::activeModalWidget()) {
+        // The marker rests with the pointer over this window, which then hears of the
+        // pointer's next move (see eventFilter) and starts Timer2 again. Elsewhere, or under a
+        // menu or a message that takes the pointer's events, only asking tells that it moved.
+        m_timer2.stop();
+    }
+}
+
+void MainWindow::resumeTracking() {
+    if (m_carry.tracksPointer() && !m_timer2.isActive())
+        m_timer2.start();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle()) {
+        switch (event->type()) {
+        case QEvent::Enter:
+        case QEvent::MouseMove:
+            m_pointerInside = true;
+            resumeTracking();
+            break;
+        case QEvent::Leave:
+            m_pointerInside = false;
+            resumeTracking();
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+            resumeTracking();
+            break;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::refreshMarkers() {

@@ -77,6 +77,7 @@ class MainWindow : public QMainWindow, public BoardHost {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void layoutBoard();
@@ -88,9 +89,9 @@ class MainWindow : public QMainWindow, public BoardHost {
     void runPickStep(const PickerConfig& config, int k, PickStep step);
     void syncTimers();
     void resumeMarkerRefresh();
+    void resumeTracking();
     void returnMovedMarker();
     void saveMarkerEdit(const MarkerEdit& edit);
-    QPointF pointerOnBoard() const;
     QRect boardRect(QPointF topLeft, QSizeF size) const;
 
     AppContext m_context;
@@ -107,6 +108,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     MarkerPictures m_pictures;
     PickerPair m_pickers{*this, [this](const PickerConfig& config, int k) { pickDuty(config, k); }};
     WindowCorner m_corner;
+    bool m_pointerInside = false; // as the window last heard: the pointer is over it
     bool m_loaded = false;
     bool m_quitting = false;
 };

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
+#include <QWindow>
 
 using namespace zel;
 using namespace zel::test;
@@ -347,16 +348,23 @@ class TestMainWindow : public QObject {
         QCOMPARE(f.board()->shownTags(), answer ? 26 : 25);
     }
 
-    // Timer1 runs while the carried board marker has somewhere to go: the first tick that finds
-    // it where the markers were last refreshed stops Timer1, and Timer2 moving it starts
-    // Timer1 again. Timer2 goes on following the pointer; a freeze leaves Timer1 as it is.
-    void markerRefreshRestsWithTheMarker() {
+    // The timers run while the carried board marker has somewhere to go. Timer1 stops at the
+    // first tick that finds the marker where the markers were last refreshed; Timer2 moving it
+    // starts Timer1 again. Timer2 stops at a tick that leaves the marker where it was while the
+    // pointer is over the window, whose next pointer move starts it again; with the pointer
+    // elsewhere it goes on asking. A freeze stops Timer2 and leaves Timer1 as it is.
+    void timersRestWithTheMarker() {
         Board f;
         MainWindow& w = *f.window;
         const auto tick = [](QTimer& timer) { QMetaObject::invokeMethod(&timer, "timeout"); };
+        const auto pointTo = [&f](QPoint onBoard) {
+            f.platform.pointer = f.board()->mapToGlobal(onBoard);
+            QWindow* window = f.window->windowHandle(); // what the window hears of it
+            QTest::mouseMove(window, window->mapFromGlobal(f.platform.pointer));
+        };
         f.start("marker 1");
         QCOMPARE(f.carry(), "carried trash timer1 timer2 move");
-        f.platform.pointer = f.board()->mapToGlobal(QPoint(350, 100));
+        pointTo({350, 100});
         tick(w.timer2()); // to the pointer
         const QPoint at = f.carried()->pos();
         tick(w.timer1()); // refreshes the markers
@@ -365,9 +373,10 @@ class TestMainWindow : public QObject {
         QCOMPARE(f.carry(), "carried trash timer2 move");
         tick(w.timer2()); // the pointer rests, and so does the marker
         QCOMPARE(f.carried()->pos(), at);
-        QCOMPARE(f.carry(), "carried trash timer2 move");
+        QCOMPARE(f.carry(), "carried trash move");
 
-        f.platform.pointer += QPoint(30, 0);
+        pointTo({380, 100});
+        QCOMPARE(f.carry(), "carried trash timer2 move");
         tick(w.timer2());
         QCOMPARE(f.carried()->pos(), at + QPoint(30, 0));
         QCOMPARE(f.carry(), "carried trash timer1 timer2 move");
@@ -377,24 +386,34 @@ class TestMainWindow : public QObject {
         tick(w.timer1());
         QCOMPARE(f.carry(), "carried trash timer2 move");
 
+        QEvent leave(QEvent::Leave); // the pointer went over another window
+        QCoreApplication::sendEvent(w.windowHandle(), &leave);
+        tick(w.timer2());
+        QCOMPARE(f.carry(), "carried trash timer2 move");
+
         QTest::mousePress(f.board(), Qt::LeftButton, {}, QPoint(2, 2)); // the background
         QCOMPARE(f.carry(), "carried trash move frozen");
-        f.platform.pointer += QPoint(30, 0);
+        pointTo({410, 100});
         QTest::qWait(120);
         QCOMPARE(f.carried()->pos(), at + QPoint(30, 0));
         QCOMPARE(f.carry(), "carried trash move frozen");
     }
 
-    // With the event loop running, a carried marker at rest leaves Timer1 all but silent (it
-    // asked for a tick every millisecond).
+    // With the event loop running, a carried marker at rest under a pointer at rest over the
+    // window leaves both timers all but silent (Timer1 asked for a tick every millisecond).
     void restingCarryBarelyTicks() {
         Board f;
         f.start("marker 2");
+        f.platform.pointer = f.board()->mapToGlobal(QPoint(350, 100));
+        QWindow* window = f.window->windowHandle();
+        QTest::mouseMove(window, window->mapFromGlobal(f.platform.pointer));
         int ticks = 0;
-        connect(&f.window->timer1(), &QTimer::timeout, [&ticks] { ++ticks; });
+        for (QTimer* timer : {&f.window->timer1(), &f.window->timer2()})
+            connect(timer, &QTimer::timeout, [&ticks] { ++ticks; });
         QTest::qWait(300);
         QVERIFY2(ticks <= 10, qPrintable(QString::number(ticks)));
-        QCOMPARE(f.carry(), "carried trash timer2 move");
+        QCOMPARE(f.carry(), "carried trash move");
+        QVERIFY((f.carried()->geometry().center() - QPoint(350, 100)).manhattanLength() <= 2);
     }
 
     // The menu bar's captions are drawn in its own font, one made for Japanese: the characters
