@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QWindow>
 
@@ -260,6 +261,7 @@ void MainWindow::runPickStep(const PickerConfig& config, int k, PickStep step) {
         const QPointF target = pickPointerTarget(m_layout);
         m_context.platform.setPointerPosition(
             m_board->mapToGlobal(QPoint(s.x(target.x()), s.y(target.y()))));
+        m_heardPointer.reset(); // until the window hears of it
         break;
     }
     case PickStep::ClearOpenFlag:
@@ -276,23 +278,36 @@ void MainWindow::runPickStep(const PickerConfig& config, int k, PickStep step) {
         pickStepObserver(step);
 }
 
+bool MainWindow::hearsPointer() const {
+    return m_pointerInside && !QApplication::activePopupWidget() &&
+           !QApplication::activeModalWidget();
+}
+
 void MainWindow::trackPointer() {
     MarkerView* carried = m_board->carriedMarker();
     const TwipScale s = scale();
     const QSizeF size(s.twipsX(carried->width()), s.twipsY(carried->height()));
-    const QPoint pointer = m_context.platform.pointerPosition();
+    // While the window hears every move of the pointer, the last one it heard is where the
+    // pointer is; asking the window system would cost a round trip each tick.
+    const QPoint pointer =
+        hearsPointer() && m_heardPointer ? *m_heardPointer : m_context.platform.pointerPosition();
     const QPointF topLeft =
         trackedMarkerTopLeft(m_layout, m_context.state.tagWidth,
                              m_board->toBoardTwips(m_board->mapFromGlobal(pointer)), size);
     const QPoint to(s.x(topLeft.x()), s.y(topLeft.y()));
     if (to != carried->pos()) {
         carried->move(to);
-        resumeMarkerRefresh(); // the markers it passes over need refreshing again
-    } else if (m_pointerInside && rect().contains(mapFromGlobal(pointer)) &&
-               !QApplication::activePopupWidget() && !QApplication::activeModalWidget()) {
-        // The marker rests with the pointer over this window, which then hears of the
-        // pointer's next move (see eventFilter) and starts Timer2 again. Elsewhere, or under a
-        // menu or a message that takes the pointer's events, only asking tells that it moved.
+        if (m_carry.refreshesMarkers()) {
+            // The markers it passed over are refreshed at once, so that Qt paints them with
+            // what the move uncovered, in one pass; Timer1 runs only if a frame has not
+            // passed since the last refresh.
+            refreshMarkers();
+            resumeMarkerRefresh();
+        }
+    } else if (hearsPointer() && rect().contains(mapFromGlobal(pointer))) {
+        // The marker rests with the pointer over this window, which hears of the pointer's
+        // next move (see eventFilter) and starts Timer2 again. Elsewhere, or under a menu or a
+        // message that takes the pointer's events, only asking tells that it moved.
         m_timer2.stop();
     }
 }
@@ -305,13 +320,18 @@ void MainWindow::resumeTracking() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == windowHandle()) {
         switch (event->type()) {
-        case QEvent::Enter:
         case QEvent::MouseMove:
+            m_heardPointer = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+            m_pointerInside = true;
+            resumeTracking();
+            break;
+        case QEvent::Enter:
             m_pointerInside = true;
             resumeTracking();
             break;
         case QEvent::Leave:
             m_pointerInside = false;
+            m_heardPointer.reset();
             resumeTracking();
             break;
         case QEvent::Move:
@@ -338,12 +358,15 @@ void MainWindow::refreshMarkers() {
     if (m_markerRefresh.isValid() && m_markerRefresh.elapsed() < kMarkerRefreshMs)
         return;
     m_markerRefresh.start();
-    const QRect swept = carried.united(m_refreshedCarriedRect);
+    // Where it stood then and stands now: a marker is repainted there, the part of it the
+    // carried marker can have passed over.
+    const QRegion swept = QRegion(carried) + QRegion(m_refreshedCarriedRect);
+    const QRect bounds = swept.boundingRect();
     m_refreshedCarriedRect = carried;
     for (int m = 1; m <= m_board->shownMarkers(); ++m) {
         MarkerView* view = m_board->marker(m);
-        if (view->geometry().intersects(swept))
-            view->update();
+        if (view->geometry().intersects(bounds))
+            view->update(swept.translated(-view->pos()) & view->rect());
     }
 }
 

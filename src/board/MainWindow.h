@@ -90,6 +90,7 @@ class MainWindow : public QMainWindow, public BoardHost {
     void syncTimers();
     void resumeMarkerRefresh();
     void resumeTracking();
+    bool hearsPointer() const;
     void returnMovedMarker();
     void saveMarkerEdit(const MarkerEdit& edit);
     QRect boardRect(QPointF topLeft, QSizeF size) const;
@@ -108,7 +109,8 @@ class MainWindow : public QMainWindow, public BoardHost {
     MarkerPictures m_pictures;
     PickerPair m_pickers{*this, [this](const PickerConfig& config, int k) { pickDuty(config, k); }};
     WindowCorner m_corner;
-    bool m_pointerInside = false; // as the window last heard: the pointer is over it
+    bool m_pointerInside = false;         // as the window last heard: the pointer is over it
+    std::optional<QPoint> m_heardPointer; // where the window last heard the pointer, on screen
     bool m_loaded = false;
     bool m_quitting = false;
 };
