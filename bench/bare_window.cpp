@@ -2,6 +2,10 @@
 //
 //   zeltomil_bare_window                   a bare Qt Widgets window with one label
 //   zeltomil_bare_window --floor W H       a W x H window that only draws the board's texts
+//   --place X Y W H                        puts the label's window there, at that size (so that
+//                                          a pointer sweep over the board passes over it too)
+//   --title-blink                          changes the window title once a second, as the
+//                                          board's caption does
 //
 // The floor draws, with the simplest code there is, what the board cannot do without: a window
 // of the board's size and the texts of its 101 name tags (bold gothic) and 100 markers (bold
@@ -13,6 +17,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 // The benchmark's names: a prefix, the number in full-width digits, a suffix; 20 characters.
@@ -72,6 +77,20 @@ int main(int argc, char* argv[]) {
         shown = &floor;
     } else {
         shown = &label;
+        if (const qsizetype at = args.indexOf(QStringLiteral("--place"));
+            at > 0 && at + 4 < args.size())
+            label.setGeometry(args[at + 1].toInt(), args[at + 2].toInt(), args[at + 3].toInt(),
+                              args[at + 4].toInt());
+    }
+    QTimer blink;
+    if (args.contains(QStringLiteral("--title-blink"))) {
+        shown->setWindowTitle(QStringLiteral("ゼルトミル"));
+        QObject::connect(&blink, &QTimer::timeout, shown, [shown] {
+            shown->setWindowTitle(shown->windowTitle() == QStringLiteral("ゼルトミル")
+                                      ? QStringLiteral("ぜるとみる")
+                                      : QStringLiteral("ゼルトミル"));
+        });
+        blink.start(1000);
     }
     zel::FirstPaintReport firstPaint;
     if (zel::FirstPaintReport::wanted())

@@ -11,6 +11,7 @@
 #include "roster/CodePage.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
+#include "ui/AppStyle.h"
 #include "ui/Caption.h"
 #include "units/Numbers.h"
 
@@ -69,6 +70,7 @@ int main(int argc, char* argv[]) {
 #endif
     // Ending the program is decided by the windows themselves (see MainWindow and dialogs).
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new zel::AppStyle(QApplication::style()->name()));
 
     QTranslator qtJapanese;
     if (qtJapanese.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -1,6 +1,7 @@
 #include "board/BoardMenu.h"
 
 #include "board/AppVersion.h"
+#include "ui/Appearance.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
@@ -11,6 +12,7 @@ namespace zel {
 void buildBoardMenu(QMainWindow& window, const BoardMenuActions& actions) {
     QMenuBar* bar = window.menuBar();
     bar->setNativeMenuBar(false);
+    bar->setFont(look::menuFont(bar->font()));
     QMenu* menu = bar->addMenu(QStringLiteral("おしながき"));
     menu->setObjectName(QStringLiteral("m00"));
     auto addItem = [&window, menu](const char* name, const QString& caption, const char* keys,

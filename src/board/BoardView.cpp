@@ -36,8 +36,10 @@ void MarkerView::paintEvent(QPaintEvent*) {
     // The picture is opaque: only what it leaves free needs the background.
     const QSizeF size = m_picture.deviceIndependentSize();
     const QRect covered(0, 0, int(std::floor(size.width())), int(std::floor(size.height())));
-    for (const QRect& free : QRegion(rect()).subtracted(covered))
-        painter.fillRect(free, look::kWindowBackground);
+    if (!covered.contains(rect())) {
+        for (const QRect& free : QRegion(rect()).subtracted(covered))
+            painter.fillRect(free, look::kWindowBackground);
+    }
     if (!m_picture.isNull())
         painter.drawPixmap(0, 0, m_picture);
 }

@@ -25,8 +25,10 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLayout>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <cstdio>
 
 namespace zel {
@@ -113,6 +115,8 @@ void MainWindow::load() {
     m_route.boardLoaded(routeBoard());
     showRouteFocus();
     m_board->setFocus();
+    // Where the pointer goes over the window, Timer2 need not ask for it while it rests.
+    windowHandle()->installEventFilter(this);
 }
 
 void MainWindow::watchFiles() {
@@ -367,7 +371,14 @@ void MainWindow::endEveryCarry() {
 
 void MainWindow::syncTimers() {
     m_carry.tracksPointer() ? m_timer2.start() : m_timer2.stop();
-    m_carry.refreshesMarkers() ? m_timer1.start() : m_timer1.stop();
+    m_carry.refreshesMarkers() ? resumeMarkerRefresh() : m_timer1.stop();
+}
+
+void MainWindow::resumeMarkerRefresh() {
+    // Timer1 runs while a carried board marker stands elsewhere than at the last refresh.
+    if (m_carry.refreshesMarkers() && !m_timer1.isActive() &&
+        m_board->carriedMarker()->geometry() != m_refreshedCarriedRect)
+        m_timer1.start();
 }
 
 void MainWindow::returnMovedMarker() {
@@ -408,6 +419,7 @@ void MainWindow::runPickStep(const PickerConfig& config, int k, PickStep step) {
         const QPointF target = pickPointerTarget(m_layout);
         m_context.platform.setPointerPosition(
             m_board->mapToGlobal(QPoint(s.x(target.x()), s.y(target.y()))));
+        m_heardPointer.reset(); // until the window hears of it
         break;
     }
     case PickStep::ClearOpenFlag:
@@ -424,34 +436,95 @@ void MainWindow::runPickStep(const PickerConfig& config, int k, PickStep step) {
         pickStepObserver(step);
 }
 
-QPointF MainWindow::pointerOnBoard() const {
-    const QPoint local = m_board->mapFromGlobal(m_context.platform.pointerPosition());
-    return m_board->toBoardTwips(local);
+bool MainWindow::hearsPointer() const {
+    return m_pointerInside && !QApplication::activePopupWidget() &&
+           !QApplication::activeModalWidget();
 }
 
 void MainWindow::trackPointer() {
     MarkerView* carried = m_board->carriedMarker();
     const TwipScale s = scale();
     const QSizeF size(s.twipsX(carried->width()), s.twipsY(carried->height()));
+    // While the window hears every move of the pointer, the last one it heard is where the
+    // pointer is; asking the window system would cost a round trip each tick.
+    const QPoint pointer =
+        hearsPointer() && m_heardPointer ? *m_heardPointer : m_context.platform.pointerPosition();
     const QPointF topLeft =
-        trackedMarkerTopLeft(m_layout, m_context.state.tagWidth, pointerOnBoard(), size);
-    carried->move(s.x(topLeft.x()), s.y(topLeft.y()));
+        trackedMarkerTopLeft(m_layout, m_context.state.tagWidth,
+                             m_board->toBoardTwips(m_board->mapFromGlobal(pointer)), size);
+    const QPoint to(s.x(topLeft.x()), s.y(topLeft.y()));
+    if (to != carried->pos()) {
+        carried->move(to);
+        if (m_carry.refreshesMarkers()) {
+            // The markers it passed over are refreshed at once, so that Qt paints them with
+            // what the move uncovered, in one pass; Timer1 runs only if a frame has not
+            // passed since the last refresh.
+            refreshMarkers();
+            resumeMarkerRefresh();
+        }
+    } else if (hearsPointer() && rect().contains(mapFromGlobal(pointer))) {
+        // The marker rests with the pointer over this window, which hears of the pointer's
+        // next move (see eventFilter) and starts Timer2 again. Elsewhere, or under a menu or a
+        // message that takes the pointer's events, only asking tells that it moved.
+        m_timer2.stop();
+    }
+}
+
+void MainWindow::resumeTracking() {
+    if (m_carry.tracksPointer() && !m_timer2.isActive())
+        m_timer2.start();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle()) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+            m_heardPointer = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+            m_pointerInside = true;
+            resumeTracking();
+            break;
+        case QEvent::Enter:
+            m_pointerInside = true;
+            resumeTracking();
+            break;
+        case QEvent::Leave:
+            m_pointerInside = false;
+            m_heardPointer.reset();
+            resumeTracking();
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+            resumeTracking();
+            break;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::refreshMarkers() {
     // Timer1 ticks every millisecond, far more often than the screen shows a new picture: ask
     // at most once a frame, with update() so that Qt merges the requests into one paint. Only
-    // the markers the carried marker has passed over since the last request can need it.
+    // the markers the carried marker has passed over since the last request can need it, and
+    // once it has not moved since then, nothing does: Timer1 stops until it moves again.
+    const QRect carried = m_board->carriedMarker()->geometry();
+    if (carried == m_refreshedCarriedRect) {
+        m_timer1.stop();
+        return;
+    }
     if (m_markerRefresh.isValid() && m_markerRefresh.elapsed() < kMarkerRefreshMs)
         return;
     m_markerRefresh.start();
-    const QRect carried = m_board->carriedMarker()->geometry();
-    const QRect swept = carried.united(m_refreshedCarriedRect);
+    // Where it stood then and stands now: a marker is repainted there, the part of it the
+    // carried marker can have passed over.
+    const QRegion swept = QRegion(carried) + QRegion(m_refreshedCarriedRect);
+    const QRect bounds = swept.boundingRect();
     m_refreshedCarriedRect = carried;
     for (int m = 1; m <= m_board->shownMarkers(); ++m) {
         MarkerView* view = m_board->marker(m);
-        if (view->geometry().intersects(swept))
-            view->update();
+        if (view->geometry().intersects(bounds))
+            view->update(swept.translated(-view->pos()) & view->rect());
     }
 }
 
@@ -477,6 +550,7 @@ void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
     carried->setGeometry(QRect(QPoint(s.x(topLeft.x()), s.y(topLeft.y())), source->size()));
     carried->setPicture(source->picture());
     carried->show();
+    m_refreshedCarriedRect = QRect(); // the markers are refreshed for this carry
     syncTimers();
     source->hide();
 

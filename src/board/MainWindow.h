@@ -103,6 +103,7 @@ class MainWindow : public QMainWindow, public BoardHost {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void layoutBoard();
@@ -113,6 +114,9 @@ class MainWindow : public QMainWindow, public BoardHost {
     void endEveryCarry();
     void runPickStep(const PickerConfig& config, int k, PickStep step);
     void syncTimers();
+    void resumeMarkerRefresh();
+    void resumeTracking();
+    bool hearsPointer() const;
     void returnMovedMarker();
     void reloadFromScratch();
     void saveMarkerEdit(const MarkerEdit& edit);
@@ -149,6 +153,8 @@ class MainWindow : public QMainWindow, public BoardHost {
     FolderWatch m_watch;
     bool m_watchPending = false; // a change came while the board was busy
     FolderNotice* m_folderNotice;
+    bool m_pointerInside = false;         // as the window last heard: the pointer is over it
+    std::optional<QPoint> m_heardPointer; // where the window last heard the pointer, on screen
     bool m_loaded = false;
     bool m_quitting = false;
 };

@@ -3,6 +3,7 @@
 #include "units/Numbers.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zel {
 
@@ -39,6 +40,31 @@ TwipRect PickerGeometry::frame(int k) const {
 
 TwipRect PickerGeometry::label(int k) const {
     return {column(k) * columnWidth + 100, row(k) * rowPitch + 130, columnWidth, rowPitch};
+}
+
+std::vector<int> PickerGeometry::entriesNear(const TwipRect& area) const {
+    std::vector<int> entries;
+    if (!(columnWidth > 0 && rowPitch > 0)) {
+        for (int k = 0; k < count; ++k)
+            entries.push_back(k);
+        return entries;
+    }
+    const std::int64_t firstColumn =
+        std::max<std::int64_t>(0, floorToInt((area.left - 100) / columnWidth) - 1);
+    const std::int64_t lastColumn =
+        std::min<std::int64_t>(columns - 1, floorToInt((area.right() - 100) / columnWidth) + 1);
+    const std::int64_t labelRows = std::int64_t(std::ceil(130 / rowPitch)) + 1;
+    const std::int64_t firstRow =
+        std::max<std::int64_t>(0, floorToInt((area.top - 85) / rowPitch) - labelRows);
+    const std::int64_t lastRow =
+        std::min<std::int64_t>(rows - 1, floorToInt((area.bottom() - 85) / rowPitch) + 1);
+    for (std::int64_t c = firstColumn; c <= lastColumn; ++c) {
+        for (std::int64_t r = firstRow; r <= lastRow; ++r) {
+            if (const std::int64_t k = c * perColumn + r; k < count)
+                entries.push_back(int(k));
+        }
+    }
+    return entries;
 }
 
 QRect PickerGeometry::picturePixels(int k, const TwipScale& scale) const {

@@ -6,6 +6,7 @@
 
 #include <QRect>
 #include <optional>
+#include <vector>
 
 namespace zel {
 
@@ -28,6 +29,10 @@ struct PickerGeometry {
     TwipRect border() const;
     TwipRect frame(int k) const;
     TwipRect label(int k) const;
+    // Every entry whose frame or label can reach into `area` (and a few around them), in
+    // order. A frame lies in its own column and row; a label starts 130 twips below its row's
+    // top and is a row pitch high, so it reaches into the rows below.
+    std::vector<int> entriesNear(const TwipRect& area) const;
     // The entry's picture: from the frame's left edge, 4 twips above it, a pixel wider.
     QRect picturePixels(int k, const TwipScale& scale) const;
     // The entry under a press, found on the frames: the boundaries lie halfway between two

@@ -2,7 +2,9 @@
 
 #include "ui/Appearance.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 
 namespace zel {
 
@@ -29,9 +31,14 @@ void PickerPainter::paint(QPainter& painter, const QRect& clip, const Text& text
         painter.drawRect(QRectF(border).adjusted(1, 1, -1, -1));
     }
 
+    // Only entries near the clip can reach it; two pixels more cover the rounding to pixels.
+    const std::vector<int> near =
+        m_geometry.entriesNear({(clip.left() - 2) * m_scale.tx, (clip.top() - 2) * m_scale.ty,
+                                (clip.width() + 4) * m_scale.tx, (clip.height() + 4) * m_scale.ty});
+
     painter.setPen(QPen(m_config.entryOutline, 1));
     painter.setBrush(m_config.entryFill);
-    for (int k = 0; k < m_geometry.count; ++k) {
+    for (const int k : near) {
         const QRect frame = m_scale.rect(m_geometry.frame(k));
         if (frame.intersects(clip) && !frame.isEmpty())
             painter.drawRect(frame.adjusted(0, 0, -1, -1));
@@ -45,13 +52,30 @@ void PickerPainter::paint(QPainter& painter, const QRect& clip, const Text& text
         painter.setFont(scaled);
     }
     painter.setPen(QColor(0, 0, 255));
-    for (int k = 0; k < m_geometry.count && k < m_names.size(); ++k) {
+    // A label's rectangle is a row pitch high and a column wide, but its text is one line
+    // at its top, centred across. With every character from the one font, whose metrics
+    // bound its glyphs, a label whose text cannot reach the clip need not be drawn: so an
+    // entry's picture draws its own name, not those of the entries above and beside it.
+    const bool oneFont = m_font.styleStrategy() & QFont::NoFontMerging;
+    const QFontMetricsF metrics(m_font, painter.device());
+    // Room for glyphs reaching past the line and their advances (synthetic bold, overhangs).
+    const double slack = std::max(2.0, metrics.height() / 4);
+    for (const int k : near) {
+        if (k >= m_names.size())
+            break;
         if (text.onlyEntry >= 0 && k != text.onlyEntry)
             continue;
         const QRect label = m_scale.rect(m_geometry.label(k));
-        if (label.intersects(clip))
-            painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
-                             m_names[k]);
+        if (!label.intersects(clip))
+            continue;
+        if (oneFont) {
+            const double halfText = m_names[k].size() * metrics.maxWidth() / 2 + slack;
+            const QRectF reach(label.left() + label.width() / 2.0 - halfText, label.top() - slack,
+                               2 * halfText, metrics.height() + 2 * slack);
+            if (!reach.intersects(QRectF(clip)))
+                continue;
+        }
+        painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, m_names[k]);
     }
     painter.restore();
 }

@@ -1,9 +1,14 @@
 #include "ui/Appearance.h"
 
+#include <QApplication>
 #include <QFontDatabase>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
+#include <map>
 
 namespace zel::look {
 
@@ -47,7 +52,9 @@ const QStringList& minchoFamilies() {
     return families;
 }
 
-QPixmap paintedPixmap(int size, double dpr, const std::function<void(QPainter&, double)>& draw) {
+using Drawing = std::function<void(QPainter&, double)>;
+
+QPixmap paintedPixmap(int size, double dpr, const Drawing& draw) {
     QPixmap pixmap(QSize(size, size) * dpr);
     pixmap.setDevicePixelRatio(dpr);
     pixmap.fill(Qt::transparent);
@@ -57,11 +64,49 @@ QPixmap paintedPixmap(int size, double dpr, const std::function<void(QPainter&, 
     return pixmap;
 }
 
-QIcon iconFrom(const std::function<void(QPainter&, double)>& draw) {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
-        icon.addPixmap(paintedPixmap(size, 1.0, draw));
-    return icon;
+// An icon drawn the first time it is asked for at a size, in device pixels: a button shows
+// one size, and drawing all the others at every start would be wasted. Other modes than
+// Normal are derived by the style, as for an icon made of pixmaps.
+class DrawnIconEngine : public QIconEngine {
+  public:
+    explicit DrawnIconEngine(Drawing draw) : m_draw(std::move(draw)) {}
+
+    QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        if (side <= 0)
+            return {};
+        QPixmap& drawn = m_drawn[side];
+        if (drawn.isNull())
+            drawn = paintedPixmap(side, 1.0, m_draw);
+        if (mode == QIcon::Normal)
+            return drawn;
+        QStyleOption option(0);
+        option.palette = QGuiApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const double dpr = painter->device()->devicePixelRatio();
+        QPixmap drawn = pixmap(rect.size() * dpr, mode, state);
+        drawn.setDevicePixelRatio(dpr);
+        painter->drawPixmap(rect.topLeft(), drawn);
+    }
+
+  private:
+    Drawing m_draw;
+    std::map<int, QPixmap> m_drawn; // by side in device pixels
+};
+
+QIcon drawnIcon(Drawing draw) {
+    return QIcon(new DrawnIconEngine(std::move(draw)));
 }
 
 void disc(QPainter& p, double s, const QColor& fill, const QColor& rim) {
@@ -81,18 +126,28 @@ QFont minchoFont(double pointSize, bool bold) {
     return familyFont(minchoFamilies(), installed, pointSize, bold);
 }
 
+QFont menuFont(const QFont& base) {
+    QFont font = gothicFont(0);
+    if (base.pointSizeF() > 0)
+        font.setPointSizeF(base.pointSizeF());
+    else if (base.pixelSize() > 0)
+        font.setPixelSize(base.pixelSize());
+    font.setWeight(base.weight());
+    return font;
+}
+
 QIcon greenDutyIcon() {
-    return iconFrom(
+    return drawnIcon(
         [](QPainter& p, double s) { disc(p, s, QColor(0, 200, 0), QColor(255, 230, 0)); });
 }
 
 QIcon yellowDutyIcon() {
-    return iconFrom(
+    return drawnIcon(
         [](QPainter& p, double s) { disc(p, s, QColor(255, 230, 0), QColor(220, 0, 0)); });
 }
 
 QIcon eraserIcon() {
-    return iconFrom([](QPainter& p, double s) {
+    return drawnIcon([](QPainter& p, double s) {
         p.translate(s / 2, s / 2);
         p.rotate(-35);
         const QRectF body(-s * 0.42, -s * 0.2, s * 0.84, s * 0.4);

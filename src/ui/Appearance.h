@@ -18,8 +18,12 @@ inline const QColor kFocusFrame(255, 0, 255);
 // Japanese families first, named explicitly so kanji never take Chinese glyph forms.
 QFont gothicFont(double pointSize, bool bold = false);
 QFont minchoFont(double pointSize, bool bold = false);
+// The menu bar's font: the gothic families at the size and weight of `base` (the style's own),
+// so that its Japanese captions need no search for a font that has them.
+QFont menuFont(const QFont& base);
 
-// The program's own pictures, drawn at the size asked for.
+// The program's own pictures. Button icons are drawn when shown, at the size they are shown;
+// the application icon holds the sizes a window manager picks from.
 QIcon greenDutyIcon();
 QIcon yellowDutyIcon();
 QIcon eraserIcon();

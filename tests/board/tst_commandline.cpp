@@ -1,8 +1,8 @@
 // The command line: what each set of arguments asks for, the exit code it ends with, and the
 // version number as the program shows it.
 
-#include "board/AppVersion.h"
 #include "app/CommandLine.h"
+#include "board/AppVersion.h"
 
 #include <QTest>
 

@@ -68,8 +68,8 @@ class TestHistoryMenu : public QObject {
         QCOMPARE(items, QStringList({"データのパス指定(F)|Ctrl+P", "名前編集(N)|Ctrl+N",
                                      "緑色当番編集(L)|Ctrl+G", "黄色当番編集(S)|Ctrl+Y",
                                      "オプション(&O)|Ctrl+O", "ヘルプ(&H)|Ctrl+H",
-                                     "ﾊﾞｰｼﾞｮﾝ情報(&V)|", "印刷…|Ctrl+Shift+P",
-                                     "書き出し…|Ctrl+E", "元に戻す|Ctrl+Z", "やり直し|Ctrl+Shift+Z",
+                                     "ﾊﾞｰｼﾞｮﾝ情報(&V)|", "印刷…|Ctrl+Shift+P", "書き出し…|Ctrl+E",
+                                     "元に戻す|Ctrl+Z", "やり直し|Ctrl+Shift+Z",
                                      "当番を次の人へ|Ctrl+R", "当番を前の人へ|Ctrl+Shift+R"}));
         QCOMPARE(b.window->menuBar()->actions().last()->text(), u"終了"_s);
         QCOMPARE(b.shown("undo"), u"元に戻す|Ctrl+Z|off"_s);

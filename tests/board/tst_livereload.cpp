@@ -1,9 +1,9 @@
 // The board follows changes other programs make to the files while it is idle, waits while
 // something is carried, does nothing for a folder that did not change, and says on the board
 // when the data folder cannot be found, coming back by itself when it appears.
-#include "board/FolderNotice.h"
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
+#include "board/FolderNotice.h"
 #include "board/MainWindow.h"
 #include "roster/RosterFiles.h"
 #include "support/DataFolder.h"

@@ -10,8 +10,13 @@
 #include "support/FakePlatform.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
+#include <QWindow>
 
 using namespace zel;
 using namespace zel::test;
@@ -341,6 +346,94 @@ class TestMainWindow : public QObject {
         QCOMPARE(f.platform.errors.size(), failAfterBytes < 0 ? 0 : 1);
         QCOMPARE(f.markers(), job == kJob ? "1 2 3" : "");
         QCOMPARE(f.board()->shownTags(), answer ? 26 : 25);
+    }
+
+    // The timers run while the carried board marker has somewhere to go. Timer2 moving the
+    // marker a frame after the last refresh refreshes the markers it passed over at once
+    // (within a frame Timer1 does it later); Timer1 stops at the first tick that finds
+    // nothing left to refresh. Timer2 stops at a tick that leaves the marker where it was
+    // while the window hears the pointer (it is over the window), and the window's next
+    // pointer move starts it again; elsewhere Timer2 goes on asking where the pointer is. A
+    // freeze stops Timer2 and leaves Timer1 as it is.
+    void timersRestWithTheMarker() {
+        Board f;
+        MainWindow& w = *f.window;
+        const auto tick = [](QTimer& timer) { QMetaObject::invokeMethod(&timer, "timeout"); };
+        const auto pointTo = [&f](QPoint onBoard) {
+            f.platform.pointer = f.board()->mapToGlobal(onBoard);
+            QWindow* window = f.window->windowHandle(); // what the window hears of it
+            QTest::mouseMove(window, window->mapFromGlobal(f.platform.pointer));
+        };
+        f.start("marker 1");
+        QCOMPARE(f.carry(), "carried trash timer1 timer2 move");
+        tick(w.timer1()); // the pick-up's refresh
+        QVERIFY(w.timer1().isActive());
+        tick(w.timer1()); // nothing moved since
+        QCOMPARE(f.carry(), "carried trash timer2 move");
+
+        QThread::msleep(20); // a frame after the last refresh
+        pointTo({350, 100});
+        tick(w.timer2()); // to the pointer, refreshing at once
+        const QPoint at = f.carried()->pos();
+        QCOMPARE(f.carry(), "carried trash timer2 move");
+        tick(w.timer2()); // the pointer rests, and so does the marker
+        QCOMPARE(f.carried()->pos(), at);
+        QCOMPARE(f.carry(), "carried trash move");
+
+        QThread::msleep(20);
+        pointTo({380, 100});
+        QCOMPARE(f.carry(), "carried trash timer2 move");
+        tick(w.timer2());
+        QCOMPARE(f.carried()->pos(), at + QPoint(30, 0));
+        QCOMPARE(f.carry(), "carried trash timer2 move");
+
+        // The pointer goes over another window: only asking tells where it is now.
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(w.windowHandle(), &leave);
+        f.platform.pointer += QPoint(0, 30);
+        QThread::msleep(20);
+        tick(w.timer2());
+        QCOMPARE(f.carried()->pos(), at + QPoint(30, 30));
+        tick(w.timer2());
+        QCOMPARE(f.carry(), "carried trash timer2 move");
+
+        QTest::mousePress(f.board(), Qt::LeftButton, {}, QPoint(2, 2)); // the background
+        QCOMPARE(f.carry(), "carried trash move frozen");
+        pointTo({410, 100});
+        QTest::qWait(120);
+        QCOMPARE(f.carried()->pos(), at + QPoint(30, 30));
+        QCOMPARE(f.carry(), "carried trash move frozen");
+    }
+
+    // With the event loop running, a carried marker at rest under a pointer at rest over the
+    // window leaves both timers all but silent (Timer1 asked for a tick every millisecond).
+    void restingCarryBarelyTicks() {
+        Board f;
+        f.start("marker 2");
+        f.platform.pointer = f.board()->mapToGlobal(QPoint(350, 100));
+        QWindow* window = f.window->windowHandle();
+        QTest::mouseMove(window, window->mapFromGlobal(f.platform.pointer));
+        int ticks = 0;
+        for (QTimer* timer : {&f.window->timer1(), &f.window->timer2()})
+            connect(timer, &QTimer::timeout, [&ticks] { ++ticks; });
+        QTest::qWait(300);
+        QVERIFY2(ticks <= 10, qPrintable(QString::number(ticks)));
+        QCOMPARE(f.carry(), "carried trash move");
+        QVERIFY((f.carried()->geometry().center() - QPoint(350, 100)).manhattanLength() <= 2);
+    }
+
+    // The menu bar's captions are drawn in its own font, one made for Japanese: the characters
+    // need no search for another font that has them.
+    void menuBarFontIsJapanese() {
+        Board f;
+        const QMenuBar* bar = f.window->menuBar();
+        QStringList captions;
+        for (const QAction* action : bar->actions())
+            captions << action->text();
+        QCOMPARE(captions, (QStringList{"おしながき", "終了"}));
+        const QString family = QFontInfo(bar->font()).family();
+        QVERIFY2(QFontDatabase::families(QFontDatabase::Japanese).contains(family),
+                 qPrintable(family));
     }
 
     // A reload shows the first caption but keeps the blink state: it stays one more tick.

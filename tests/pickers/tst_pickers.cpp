@@ -4,6 +4,9 @@
 #include "pickers/PickerGeometry.h"
 #include "pickers/PickerPainter.h"
 #include "pickers/PickerPlacement.h"
+#include "ui/Appearance.h"
+
+#include <QPainter>
 
 #include <QTest>
 
@@ -136,6 +139,63 @@ class PickersTest : public QObject {
         QVERIFY(!picker(101, 2, DutyColour::Yellow, 10).entryAt(last.left, last.top, yellow));
         // Names of no width leave nothing to pick.
         QVERIFY(!picker(3, 0).entryAt(150, 200, 101));
+    }
+
+    // An entry's picture is drawn on its own, from only the labels that can reach it; it must
+    // show exactly the pixels of the same place in the whole picker.
+    void entryPictureIsCropOfPicker_data() {
+        QTest::addColumn<int>("fontSize");
+        QTest::addColumn<int>("tagHeight");
+        QTest::addColumn<int>("width"); // characters, and the names' length
+        QTest::addColumn<double>("dpr");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("perColumn");
+        const auto row = [](const char* name, int fontSize, int tagHeight, int width, double dpr,
+                            int count = 7, int perColumn = 3) {
+            QTest::newRow(name) << fontSize << tagHeight << width << dpr << count << perColumn;
+        };
+        row("defaults", 9, 300, 4, 1.0);
+        row("high-resolution screen", 9, 300, 4, 2.0);
+        row("names fill their column", 9, 300, 1, 1.0);
+        row("the label above reaches down into the picture", 24, 300, 4, 1.0);
+        row("text wider than its column, into the next", 30, 600, 2, 1.0);
+        row("low tags, large font, both ways", 20, 150, 2, 2.0);
+        row("rows lower than a label's offset", 6, 40, 4, 1.0, 20, 8);
+        row("a long list", 9, 300, 4, 1.0, 40, 6);
+    }
+
+    void entryPictureIsCropOfPicker() {
+        QFETCH(int, fontSize);
+        QFETCH(int, tagHeight);
+        QFETCH(int, width);
+        QFETCH(double, dpr);
+        QFETCH(int, count);
+        QFETCH(int, perColumn);
+        RosterState state = roster(count, width, perColumn);
+        state.fontSize = fontSize;
+        state.tagHeight = tagHeight;
+        const QStringList words =
+            QStringLiteral("掃除当番,日直,黒板,給食,花の水や,ごみ出し,窓閉め").split(u',');
+        QStringList names;
+        for (int k = 0; k < count; ++k)
+            names << words[k % words.size()].left(width);
+        const TwipScale scale{15, 15};
+        const PickerGeometry geometry = computePickerGeometry(state, DutyColour::Green);
+        const PickerPainter painter(PickerConfig::green(), geometry, names, fontSize, scale);
+        QImage whole = painter.render(dpr);
+        whole.setDevicePixelRatio(1); // copied pixel for pixel
+        for (int k = 0; k < geometry.count; ++k) {
+            const QRect crop = geometry.picturePixels(k, scale);
+            QImage expected(crop.size() * dpr, QImage::Format_RGB32);
+            expected.fill(look::kWindowBackground);
+            QPainter copy(&expected);
+            copy.drawImage(QPoint(0, 0), whole, QRect(crop.topLeft() * dpr, crop.size() * dpr));
+            copy.end();
+            QImage drawn =
+                painter.entryPicture(k, dpr).toImage().convertToFormat(QImage::Format_RGB32);
+            drawn.setDevicePixelRatio(1);
+            QVERIFY2(drawn == expected, qPrintable(QStringLiteral("entry %1").arg(k)));
+        }
     }
 
     void pictureCache_data() {
