@@ -36,8 +36,8 @@ int counterOf(const RosterState& state, int id) {
 
 // ZEL_SAVER = "folder|id|target|mode": mode "own" makes `target` saves of its own, mode "upto"
 // saves until its counter in the file reaches `target` (a saver restarted after a kill).
-int runSaver(const QByteArray& spec) {
-    const QList<QByteArray> parts = spec.split('|');
+int runSaver(const QByteArray& plan) {
+    const QList<QByteArray> parts = plan.split('|');
     const QString folder = QString::fromLocal8Bit(parts[0]);
     const int id = parts[1].toInt(), target = parts[2].toInt();
     const bool own = parts[3] == "own";
@@ -190,9 +190,9 @@ class TestSharedSaves : public QObject {
 };
 
 int main(int argc, char** argv) {
-    if (const QByteArray spec = qgetenv("ZEL_SAVER"); !spec.isEmpty()) {
+    if (const QByteArray plan = qgetenv("ZEL_SAVER"); !plan.isEmpty()) {
         QCoreApplication app(argc, argv);
-        return runSaver(spec);
+        return runSaver(plan);
     }
     QCoreApplication app(argc, argv);
     TestSharedSaves test;
