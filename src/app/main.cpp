@@ -3,6 +3,7 @@
 #include "app/ExportCommand.h"
 #include "board/BoardView.h"
 #include "board/MainWindow.h"
+#include "platform/AfterFirstPaint.h"
 #include "platform/FirstPaintReport.h"
 #include "platform/NoDisplayGuard.h"
 #include "platform/QtPlatform.h"
@@ -64,7 +65,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     noDisplay.reset();
     QApplication::setApplicationName(QStringLiteral("zeltomil"));
-    QApplication::setWindowIcon(programIcon());
 #ifdef ZELTOMIL_APP_ID
     QGuiApplication::setDesktopFileName(QStringLiteral(ZELTOMIL_APP_ID));
 #endif
@@ -82,6 +82,7 @@ int main(int argc, char* argv[]) {
             std::fputs("zeltomil: Shift-JIS (CP932) の変換が使えません。\n", stderr);
             return 1;
         }
+        QApplication::setWindowIcon(programIcon());
         QMessageBox::critical(nullptr, zel::kCaption,
                               QStringLiteral("Shift-JIS (CP932) の変換が使えないため、"
                                              "データファイルを読み書きできません。"));
@@ -107,6 +108,9 @@ int main(int argc, char* argv[]) {
     // bench/idle.sh measures the board idle with and without its watch on the files.
     if (qEnvironmentVariableIsSet("ZELTOMIL_NO_FOLDER_WATCH"))
         window.folderWatch().setEnabled(false);
+    // Decoding the icon's six sizes costs about as much as laying out the whole board: the
+    // window manager gets it just after the board has been painted.
+    new zel::AfterFirstPaint(window.board(), [] { QApplication::setWindowIcon(programIcon()); });
     zel::FirstPaintReport firstPaint;
     if (zel::FirstPaintReport::wanted())
         window.board()->installEventFilter(&firstPaint);
