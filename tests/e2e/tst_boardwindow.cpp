@@ -159,7 +159,9 @@ void BoardWindowTest::quitWhileCarrying() {
 // Every window carries the program's icon. The board opens where it stood when the program
 // last ended, and at the screen's corner when that place is on no screen.
 void BoardWindowTest::iconsAndStartPlace() {
-    QVERIFY2(hasProgramIcon(s.window), "the board window carries no icon");
+    // The icon comes just after the board's first paint.
+    QVERIFY2(eventually([&] { return hasProgramIcon(s.window); }, 5000),
+             "the board window carries no icon");
     clickAt(s.origin + QPoint(96, -10)); // 終了
     QVERIFY2(s.program->waitForFinished(10000), "the program did not end after 終了");
     STEP(s.start(startRoster(), true));
@@ -177,7 +179,8 @@ void BoardWindowTest::iconsAndStartPlace() {
                  },
                  10000),
              "no help window");
-    QVERIFY2(hasProgramIcon(help), "the help window carries no icon");
+    QVERIFY2(eventually([&] { return hasProgramIcon(help); }, 5000),
+             "the help window carries no icon");
 
     s.stop(); // killed: nothing is kept
     QVERIFY(QDir(s.config->path()).mkpath("zeltomil"));
@@ -262,7 +265,8 @@ void BoardWindowTest::editAndWrite() {
     QString dialog;
     QVERIFY2(aloneInPlace(dialog, s.window), "no window took the board window's place");
     QCOMPARE(xdo({"getwindowname", dialog}).trimmed(), QByteArray("ゼルトミル"));
-    QVERIFY2(hasProgramIcon(dialog), "the window carries no icon");
+    QVERIFY2(eventually([&] { return hasProgramIcon(dialog); }, 5000),
+             "the window carries no icon");
     xdo({"windowactivate", "--sync", dialog});
     for (const QString& step : list.mid(1, list.size() - 2))
         runStep(step);
