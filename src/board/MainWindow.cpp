@@ -9,15 +9,12 @@
 #include "board/BoardView.h"
 #include "board/FolderNotice.h"
 #include "board/MarkerPictures.h"
-#include "board/SharedEdit.h"
-#include "board/StepNames.h"
 #include "layout/BoardSizeLimit.h"
 #include "pickers/DutyPicker.h"
 #include "platform/Platform.h"
 #include "roster/DataFileCheck.h"
 #include "roster/RosterFiles.h"
 #include "roster/RosterState.h"
-#include "roster/SaveStep.h"
 #include "ui/Appearance.h"
 #include "ui/Caption.h"
 
@@ -25,7 +22,6 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLayout>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -268,70 +264,6 @@ void MainWindow::openHelp() {
     m_context.platform.showHelp(QStringLiteral("zelto.hlp"));
 }
 
-void MainWindow::reportSaveFailure(const SaveResult& result) {
-    m_context.platform.showError(this, kCaption, result.message());
-}
-
-void MainWindow::clearAllMarkers() {
-    if (!m_context.platform.confirm(this, QStringLiteral("当番マークの消去"),
-                                    QStringLiteral("すべてのマークを消します\n　よろしいですか？")))
-        return;
-    // Write first: on a failed write the board must go on showing what the file holds.
-    const SharedSaveResult result = [this] {
-        SaveStep step(m_context.files, kClearAllStepName);
-        return saveSharedClear(m_context.files, m_context.state);
-    }();
-    if (result.outcome != SharedSaveResult::Outcome::Saved)
-        m_context.platform.showError(this, kCaption, result.message());
-    reload();
-}
-
-void MainWindow::undoStep() {
-    if (!m_history.canUndo())
-        return;
-    if (const SaveResult result = m_history.undo(); !result.ok)
-        reportSaveFailure(result);
-    reloadFromScratch();
-}
-
-void MainWindow::redoStep() {
-    if (!m_history.canRedo())
-        return;
-    if (const SaveResult result = m_history.redo(); !result.ok)
-        reportSaveFailure(result);
-    reloadFromScratch();
-}
-
-void MainWindow::reloadFromScratch() {
-    // A load keeps what the record held for a file that is missing, and an undo can remove a
-    // file its change created: start from a fresh record, as the program does, keeping only
-    // the window's place.
-    if (m_loaded)
-        recordPosition();
-    RosterState& state = m_context.state;
-    RosterState fresh;
-    fresh.savedTop = state.savedTop;
-    fresh.savedLeft = state.savedLeft;
-    fresh.captionBlinkState = state.captionBlinkState;
-    state = fresh;
-    reload();
-}
-
-void MainWindow::rotateDuties(RotateDirection direction) {
-    RosterState& state = m_context.state;
-    if (!canRotate(state))
-        return;
-    const SaveResult result = [&] {
-        SaveStep step(m_context.files,
-                      direction == RotateDirection::Next ? kRotateNextName : kRotatePreviousName);
-        rotateMarkers(state, direction);
-        return m_context.files.saveJobFile(state);
-    }();
-    if (!result.ok)
-        reportSaveFailure(result);
-    reload();
-}
-
 DutyPicker* MainWindow::picker(DutyColour colour) const {
     return m_pickers.picker(colour);
 }
@@ -359,241 +291,6 @@ void MainWindow::togglePicker(DutyColour colour) {
 
 QRect MainWindow::boardRect(QPointF topLeft, QSizeF size) const {
     return scale().rect({topLeft.x(), topLeft.y(), size.width(), size.height()});
-}
-
-void MainWindow::endEveryCarry() {
-    m_carry.end();
-    m_board->carriedMarker()->hide();
-    m_board->trashCan()->hide();
-    m_timer1.stop();
-    m_timer2.stop();
-}
-
-void MainWindow::syncTimers() {
-    m_carry.tracksPointer() ? m_timer2.start() : m_timer2.stop();
-    m_carry.refreshesMarkers() ? resumeMarkerRefresh() : m_timer1.stop();
-}
-
-void MainWindow::resumeMarkerRefresh() {
-    // Timer1 runs while a carried board marker stands elsewhere than at the last refresh.
-    if (m_carry.refreshesMarkers() && !m_timer1.isActive() &&
-        m_board->carriedMarker()->geometry() != m_refreshedCarriedRect)
-        m_timer1.start();
-}
-
-void MainWindow::returnMovedMarker() {
-    if (const std::optional<int> m = m_carry.movingMarker(); m && *m <= m_board->shownMarkers())
-        m_board->marker(*m)->show();
-}
-
-void MainWindow::pickDuty(const PickerConfig& config, int k) {
-    // A pick starts one placement: whatever was carried before ends here.
-    returnMovedMarker();
-    endEveryCarry();
-
-    RosterState& state = m_context.state;
-    const PickerGeometry geometry = computePickerGeometry(state, config.colour);
-    const QSizeF size(geometry.columnWidth + 30, geometry.rowPitch - config.carriedHeightLess);
-    MarkerView* carried = m_board->carriedMarker();
-    carried->setGeometry(boardRect({config.carriedLeft, pickedMarkerTop(m_layout)}, size));
-    carried->setPicture(makePickerPainter(config, state, scale())
-                            ->entryPicture(k, m_context.platform.devicePixelRatio()));
-    carried->show();
-    carried->raise();
-    for (PickStep step : config.stepsAfterCopy)
-        runPickStep(config, k, step);
-}
-
-void MainWindow::runPickStep(const PickerConfig& config, int k, PickStep step) {
-    RosterState& state = m_context.state;
-    const bool green = config.colour == DutyColour::Green;
-    switch (step) {
-    case PickStep::ClosePicker:
-        m_pickers.close(config.colour);
-        break;
-    case PickStep::FocusBoard:
-        activateWindow();
-        break;
-    case PickStep::MovePointer: {
-        const TwipScale s = scale();
-        const QPointF target = pickPointerTarget(m_layout);
-        m_context.platform.setPointerPosition(
-            m_board->mapToGlobal(QPoint(s.x(target.x()), s.y(target.y()))));
-        m_heardPointer.reset(); // until the window hears of it
-        break;
-    }
-    case PickStep::ClearOpenFlag:
-        (green ? state.greenPickerOpen : state.yellowPickerOpen) = 0;
-        break;
-    case PickStep::EnableTracking:
-        m_timer2.start();
-        break;
-    case PickStep::SetPendingFlag:
-        m_carry.pick(config.colour, k);
-        break;
-    }
-    if (pickStepObserver)
-        pickStepObserver(step);
-}
-
-bool MainWindow::hearsPointer() const {
-    return m_pointerInside && !QApplication::activePopupWidget() &&
-           !QApplication::activeModalWidget();
-}
-
-void MainWindow::trackPointer() {
-    MarkerView* carried = m_board->carriedMarker();
-    const TwipScale s = scale();
-    const QSizeF size(s.twipsX(carried->width()), s.twipsY(carried->height()));
-    // While the window hears every move of the pointer, the last one it heard is where the
-    // pointer is; asking the window system would cost a round trip each tick.
-    const QPoint pointer =
-        hearsPointer() && m_heardPointer ? *m_heardPointer : m_context.platform.pointerPosition();
-    const QPointF topLeft =
-        trackedMarkerTopLeft(m_layout, m_context.state.tagWidth,
-                             m_board->toBoardTwips(m_board->mapFromGlobal(pointer)), size);
-    const QPoint to(s.x(topLeft.x()), s.y(topLeft.y()));
-    if (to != carried->pos()) {
-        carried->move(to);
-        if (m_carry.refreshesMarkers()) {
-            // The markers it passed over are refreshed at once, so that Qt paints them with
-            // what the move uncovered, in one pass; Timer1 runs only if a frame has not
-            // passed since the last refresh.
-            refreshMarkers();
-            resumeMarkerRefresh();
-        }
-    } else if (hearsPointer() && rect().contains(mapFromGlobal(pointer))) {
-        // The marker rests with the pointer over this window, which hears of the pointer's
-        // next move (see eventFilter) and starts Timer2 again. Elsewhere, or under a menu or a
-        // message that takes the pointer's events, only asking tells that it moved.
-        m_timer2.stop();
-    }
-}
-
-void MainWindow::resumeTracking() {
-    if (m_carry.tracksPointer() && !m_timer2.isActive())
-        m_timer2.start();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == windowHandle()) {
-        switch (event->type()) {
-        case QEvent::MouseMove:
-            m_heardPointer = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
-            m_pointerInside = true;
-            resumeTracking();
-            break;
-        case QEvent::Enter:
-            m_pointerInside = true;
-            resumeTracking();
-            break;
-        case QEvent::Leave:
-            m_pointerInside = false;
-            m_heardPointer.reset();
-            resumeTracking();
-            break;
-        case QEvent::Move:
-        case QEvent::Resize:
-            resumeTracking();
-            break;
-        default:
-            break;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::refreshMarkers() {
-    // Timer1 ticks every millisecond, far more often than the screen shows a new picture: ask
-    // at most once a frame, with update() so that Qt merges the requests into one paint. Only
-    // the markers the carried marker has passed over since the last request can need it, and
-    // once it has not moved since then, nothing does: Timer1 stops until it moves again.
-    const QRect carried = m_board->carriedMarker()->geometry();
-    if (carried == m_refreshedCarriedRect) {
-        m_timer1.stop();
-        return;
-    }
-    if (m_markerRefresh.isValid() && m_markerRefresh.elapsed() < kMarkerRefreshMs)
-        return;
-    m_markerRefresh.start();
-    // Where it stood then and stands now: a marker is repainted there, the part of it the
-    // carried marker can have passed over.
-    const QRegion swept = QRegion(carried) + QRegion(m_refreshedCarriedRect);
-    const QRect bounds = swept.boundingRect();
-    m_refreshedCarriedRect = carried;
-    for (int m = 1; m <= m_board->shownMarkers(); ++m) {
-        MarkerView* view = m_board->marker(m);
-        if (view->geometry().intersects(bounds))
-            view->update(swept.translated(-view->pos()) & view->rect());
-    }
-}
-
-void MainWindow::freezeCarried() {
-    m_carry.freeze();
-    syncTimers();
-}
-
-void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
-    if (m < 1 || m > m_board->shownMarkers())
-        return;
-    // A new pick-up ends any other carry; an earlier picked-up marker returns to its place.
-    returnMovedMarker();
-    endEveryCarry();
-    m_carry.pickUp(m, m_board->shownMarkers());
-
-    const RosterState& state = m_context.state;
-    const std::int64_t column = floorToInt(boardPosition.x() / m_layout.grid.columnPitch);
-    MarkerView* source = m_board->marker(m);
-    MarkerView* carried = m_board->carriedMarker();
-    const TwipScale s = scale();
-    const QPointF topLeft = pickUpTopLeft(m_layout, state.tagWidth, column);
-    carried->setGeometry(QRect(QPoint(s.x(topLeft.x()), s.y(topLeft.y())), source->size()));
-    carried->setPicture(source->picture());
-    carried->show();
-    m_refreshedCarriedRect = QRect(); // the markers are refreshed for this carry
-    syncTimers();
-    source->hide();
-
-    QLabel* trash = m_board->trashCan();
-    const QPointF trashAt = trashCanTopLeft(m_layout, state.tagWidth);
-    trash->setGeometry(s.x(trashAt.x()), s.y(trashAt.y()), 32, 32);
-    trash->show();
-    carried->raise();
-}
-
-void MainWindow::dropCarried(QPointF boardPosition) {
-    finishDrop(m_carry.drop(boardPosition, m_layout, m_context.state));
-}
-
-void MainWindow::finishDrop(const DropDecision& decision) {
-    switch (decision.outcome) {
-    case DropDecision::Outcome::KeepCarrying: // no one there: carry on and drop again
-        return;
-    case DropDecision::Outcome::EndCarry:
-        endEveryCarry();
-        return;
-    case DropDecision::Outcome::Refuse:
-        endEveryCarry();
-        m_context.platform.showError(this, kCaption, decision.message);
-        return;
-    case DropDecision::Outcome::Store:
-        endEveryCarry();
-        saveMarkerEdit(*decision.edit);
-        return;
-    }
-}
-
-void MainWindow::saveMarkerEdit(const MarkerEdit& edit) {
-    // Another PC may have saved since this board was read: the change is made again on what
-    // the file holds then, and only a change that no longer applies is refused.
-    const SharedSaveResult result = [&] {
-        SaveStep step(m_context.files, markerEditStepName(m_context.state, edit));
-        return saveSharedMarkerEdit(m_context.files, m_context.state, edit);
-    }();
-    if (result.outcome != SharedSaveResult::Outcome::Saved)
-        m_context.platform.showError(this, kCaption, result.message());
-    // The board shows what the file holds, whether or not the save went through.
-    reload();
 }
 
 void MainWindow::onTimer3() {
