@@ -109,7 +109,8 @@ QPixmap PickerPainter::entryPicture(int k, double devicePixelRatio) const {
         if (!inside.isEmpty())
             paint(painter, inside);
     }
-    return QPixmap::fromImage(image);
+    // Moved: the pixmap takes the image's pixels over instead of copying them.
+    return QPixmap::fromImage(std::move(image));
 }
 
 void EntryPictureCache::beginLoad(const RosterState& state, const TwipScale& scale,
