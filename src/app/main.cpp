@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
@@ -32,8 +33,14 @@ namespace {
 // The program's icon, as the desktop entry shows it: every window without its own carries it.
 QIcon programIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/zeltomil-%1.png").arg(size), QSize(size, size));
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        // Read as PNG and nothing else: a reader that may find the format itself loads every
+        // image plugin (GIF, ICO, JPEG and its library) to ask each of them first.
+        QImageReader reader(QStringLiteral(":/icons/zeltomil-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        if (QImage image = reader.read(); !image.isNull())
+            icon.addPixmap(QPixmap::fromImage(std::move(image)));
+    }
     return icon;
 }
 
