@@ -367,7 +367,7 @@ int main(int argc, char* argv[]) {
     int reloads = 60;
     int starts = 7;
     double carrySeconds = 4;
-    double idleSeconds = 6;
+    double idleSeconds = 15; // long enough that one wake-up more or less is noise
     QString screenshot;
     QString boardFolder;
     QString shortFolder;
