@@ -3,6 +3,7 @@
 #include "roster/RosterFiles.h"
 
 #include <QFileInfo>
+#include <memory>
 
 namespace zel {
 
@@ -28,8 +29,23 @@ bool filesHold(const RosterFiles& files, const std::vector<FileChange>& changes,
 }
 
 SaveResult writeChangeSide(RosterFiles& files, const std::vector<FileChange>& changes,
-                           ChangeSide target) {
+                           ChangeSide target, int lockWaitMs) {
     const ChangeSide from = otherSide(target);
+    // No other program saves into these folders between the check and the last write. The
+    // folders are locked in one order, so that two programs undoing at once wait for each
+    // other instead of each holding what the other needs.
+    QStringList folders;
+    for (const FileChange& change : changes)
+        folders << QFileInfo(change.path).absolutePath();
+    folders.sort();
+    folders.removeDuplicates();
+    std::vector<std::unique_ptr<SaveLock>> locks;
+    for (const QString& folder : folders) {
+        locks.push_back(std::make_unique<SaveLock>(folder));
+        if (locks.back()->acquire(lockWaitMs) == SaveLock::Outcome::Busy)
+            return SaveResult::failure(QFileInfo(changes.front().path).fileName(),
+                                       SaveLock::busyReason());
+    }
     for (const FileChange& change : changes)
         if (files.store().read(change.path) != sideOf(change, from))
             return SaveResult::failure(QFileInfo(change.path).fileName(), changedElsewhereReason());
@@ -53,7 +69,7 @@ ChangeCommand::ChangeCommand(ChangeCommandContext& context, const QString& text,
 void ChangeCommand::write(ChangeSide target) {
     if (m_context.quiet)
         return;
-    m_context.last = writeChangeSide(m_context.files, m_changes, target);
+    m_context.last = writeChangeSide(m_context.files, m_changes, target, m_context.lockWaitMs);
 }
 
 } // namespace zel

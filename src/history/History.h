@@ -35,6 +35,8 @@ class History : public SaveObserver {
     const QString& filePath() const { return m_filePath; }
 
     QUndoStack& stack() { return m_stack; }
+    // How long an undo or redo waits for another program's save to end (SaveLock::kWaitMs).
+    void setLockWait(int milliseconds) { m_context.lockWaitMs = milliseconds; }
     bool canUndo() const { return m_stack.canUndo(); }
     bool canRedo() const { return m_stack.canRedo(); }
     QString undoText() const { return m_stack.undoText(); }

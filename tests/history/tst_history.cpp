@@ -1,9 +1,11 @@
 // The undo history without widgets: every kind of change undone and redone gives back the exact
 // bytes of every file; an undo after another program changed a file is refused and writes
-// nothing; an editor's two files go back together or not at all; the history comes back after a
-// restart from the state folder, and is dropped when the files no longer match it.
+// nothing, as does one while another program saves into the folder; an editor's two files go
+// back together or not at all; the history comes back after a restart from the state folder,
+// and is dropped when the files no longer match it.
 #include "editors/ListWriter.h"
 #include "history/History.h"
+#include "platform/SaveLock.h"
 #include "roster/RosterFiles.h"
 #include "roster/Rotation.h"
 #include "roster/SaveStep.h"
@@ -55,6 +57,11 @@ struct Roster {
         return out;
     }
 };
+
+QStringList leftLocks(const DataFolder& folder) {
+    return QDir(folder.path())
+        .entryList({SaveLock::fileName() + "*"}, QDir::Files | QDir::Hidden | QDir::System);
+}
 
 void writeStartRoster(const DataFolder& folder) {
     folder.write(kFolderFile, "\"\"\r\n");
@@ -238,6 +245,28 @@ class TestHistory : public QObject {
         QVERIFY(result.message().contains(u"ほかのプログラムで変更されています"_s));
         QCOMPARE(r.snapshot(), elsewhere);
         QCOMPARE(r.history.stack().index(), undo ? 1 : 0);
+    }
+
+    // Another program is saving into the folder (it holds the save lock) for longer than an undo
+    // waits: nothing is written and the step stays; once the save has ended the undo goes through.
+    void waitsForAnotherSave() {
+        DataFolder folder;
+        writeStartRoster(folder);
+        Roster r(folder);
+        actions()["drop"](r);
+        const Snapshot after = r.snapshot();
+        SaveLock otherSave(folder.path());
+        QCOMPARE(otherSave.acquire(0), SaveLock::Outcome::Held);
+        r.history.setLockWait(200);
+        const SaveResult result = r.history.undo();
+        QVERIFY(!result.ok);
+        QCOMPARE(result.reason, SaveLock::busyReason());
+        QCOMPARE(r.snapshot(), after);
+        QCOMPARE(r.history.stack().index(), 1);
+        otherSave.release();
+        QVERIFY(r.history.undo().ok);
+        QVERIFY(r.snapshot() != after);
+        QCOMPARE(leftLocks(folder), QStringList());
     }
 
     // The duty editor's step: when putting the job file back fails, the list file written just
