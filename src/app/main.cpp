@@ -44,16 +44,6 @@ QIcon programIcon() {
     return icon;
 }
 
-// What Qt shows of its own: the program's icon on every window, and its buttons and dialogs
-// in Japanese.
-void giveQtItsLook() {
-    QApplication::setWindowIcon(programIcon());
-    auto* qtJapanese = new QTranslator(QCoreApplication::instance());
-    if (qtJapanese->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(qtJapanese);
-}
-
 QList<QRect> availableScreenAreas() {
     QList<QRect> areas;
     for (const QScreen* screen : QGuiApplication::screens())
@@ -89,12 +79,17 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new zel::AppStyle(QApplication::style()->name()));
 
+    QTranslator qtJapanese;
+    if (qtJapanese.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtJapanese);
+
     if (!zel::codePageAvailable()) {
         if (command.action == zel::CommandLine::Action::Export) {
             std::fputs("zeltomil: Shift-JIS (CP932) の変換が使えません。\n", stderr);
             return 1;
         }
-        giveQtItsLook();
+        QApplication::setWindowIcon(programIcon());
         QMessageBox::critical(nullptr, zel::kCaption,
                               QStringLiteral("Shift-JIS (CP932) の変換が使えないため、"
                                              "データファイルを読み書きできません。"));
@@ -120,8 +115,10 @@ int main(int argc, char* argv[]) {
     // bench/idle.sh measures the board idle with and without its watch on the files.
     if (qEnvironmentVariableIsSet("ZELTOMIL_NO_FOLDER_WATCH"))
         window.folderWatch().setEnabled(false);
-    // Neither is needed for the board's first picture: they come just after it.
-    new zel::AfterFirstPaint(window.board(), giveQtItsLook);
+    // Decoding the icon's six sizes is not needed for the board's first picture: the window
+    // manager gets the icon just after it. (Qt's translation is not put off so: installing it
+    // repaints every widget.)
+    new zel::AfterFirstPaint(window.board(), [] { QApplication::setWindowIcon(programIcon()); });
     zel::FirstPaintReport firstPaint;
     if (zel::FirstPaintReport::wanted())
         window.board()->installEventFilter(&firstPaint);

@@ -3,6 +3,8 @@
 #include "roster/RosterFiles.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <map>
 #include <memory>
 
 namespace zel {
@@ -32,19 +34,22 @@ SaveResult writeChangeSide(RosterFiles& files, const std::vector<FileChange>& ch
                            ChangeSide target, int lockWaitMs) {
     const ChangeSide from = otherSide(target);
     // No other program saves into these folders between the check and the last write. The
-    // folders are locked in one order, so that two programs undoing at once wait for each
-    // other instead of each holding what the other needs.
-    QStringList folders;
-    for (const FileChange& change : changes)
-        folders << QFileInfo(change.path).absolutePath();
-    folders.sort();
-    folders.removeDuplicates();
+    // folders are locked in one order, by their real paths, so that two programs undoing at
+    // once wait for each other instead of each holding what the other needs. A later lock
+    // waits less than the time after which others take an unchanging lock over as stale.
+    std::map<QString, QString> folders; // real path to the name of a file written there
+    for (const FileChange& change : changes) {
+        const QFileInfo file(change.path);
+        const QString real = QFileInfo(file.absolutePath()).canonicalFilePath();
+        folders.emplace(real.isEmpty() ? file.absolutePath() : real, file.fileName());
+    }
     std::vector<std::unique_ptr<SaveLock>> locks;
-    for (const QString& folder : folders) {
+    for (const auto& [folder, fileName] : folders) {
+        const int waitMs =
+            locks.empty() ? lockWaitMs : std::min(lockWaitMs, SaveLock::kStaleMs / 2);
         locks.push_back(std::make_unique<SaveLock>(folder));
-        if (locks.back()->acquire(lockWaitMs) == SaveLock::Outcome::Busy)
-            return SaveResult::failure(QFileInfo(changes.front().path).fileName(),
-                                       SaveLock::busyReason());
+        if (locks.back()->acquire(waitMs) == SaveLock::Outcome::Busy)
+            return SaveResult::failure(fileName, SaveLock::busyReason());
     }
     for (const FileChange& change : changes)
         if (files.store().read(change.path) != sideOf(change, from))

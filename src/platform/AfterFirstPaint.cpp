@@ -14,6 +14,9 @@ AfterFirstPaint::AfterFirstPaint(QWidget* widget, std::function<void()> work, in
 }
 
 bool AfterFirstPaint::eventFilter(QObject* watched, QEvent* event) {
+    // The deadline counts from the showing: files read slowly before it do not use it up.
+    if (event->type() == QEvent::Show && !m_queued && m_latest.isActive())
+        m_latest.start();
     if (event->type() == QEvent::Paint && !m_queued) {
         m_queued = true;
         // Queued: the rest of this paint pass and its flush to the screen come first.

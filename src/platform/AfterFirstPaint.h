@@ -10,8 +10,9 @@ namespace zel {
 
 // Runs some work once, just after a widget's first paint has been flushed, so that work the
 // first picture does not need (decoding the window icon, say) does not delay it. Should the
-// widget not paint within `latest` milliseconds (a window that opens hidden), the work runs
-// then. It deletes itself once the work has run, and with the widget.
+// widget not paint within `latest` milliseconds of being shown (or of this object's making,
+// when it is never shown), the work runs then. It deletes itself once the work has run, and
+// with the widget.
 class AfterFirstPaint : public QObject {
   public:
     AfterFirstPaint(QWidget* widget, std::function<void()> work, int latest = 2000);
