@@ -4,8 +4,10 @@
 // shows on the screen, pixel for pixel.
 #include "board/AppVersion.h"
 #include "e2e/E2eSupport.h"
+#include "support/TableRow.h"
 
 using namespace zel::e2e;
+using zel::test::row;
 
 namespace {
 struct Result {
@@ -58,30 +60,23 @@ class TestExportCommand : public QObject {
         QTest::addColumn<QStringList>("err"); // parts of standard error
 
         const QString version = "zeltomil " + zel::versionNumber() + "\n";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << ""
-                              << "--export <ファイル>" << QStringList{};
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "" << version << QStringList{};
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << ""
-                                        << "" << QStringList{"bogus", "--help"};
-        QTest::newRow("pdf") << QStringList{"--export", "board.pdf"} << 0 << "board.pdf"
-                             << "" << QStringList{};
-        QTest::newRow("png") << QStringList{"--export", "board.png"} << 0 << "board.png"
-                             << "" << QStringList{};
-        QTest::newRow("png 2x") << QStringList{"--export", "big.png", "--scale", "2"} << 0
-                                << "big.png"
-                                << "" << QStringList{};
-        QTest::newRow("csv, capital extension")
-            << QStringList{"--export", "BOARD.CSV"} << 0 << "BOARD.CSV"
-            << "" << QStringList{};
-        QTest::newRow("unknown extension") << QStringList{"--export", "board.txt"} << 1 << ""
-                                           << "" << QStringList{"board.txt", ".pdf, .png, .csv"};
-        QTest::newRow("missing folder") << QStringList{"--export", "none/board.pdf"} << 1 << ""
-                                        << "" << QStringList{"none/board.pdf", "ありません"};
-        QTest::newRow("unwritable place") << QStringList{"--export", "/proc/board.png"} << 1 << ""
-                                          << "" << QStringList{"/proc/board.png", "書き込めません"};
-        QTest::newRow("a folder in the way")
-            << QStringList{"--export", "taken.pdf"} << 1 << ""
-            << "" << QStringList{"taken.pdf", "フォルダがあります"};
+        row("help", QStringList{"--help"}, 0, "", "--export <ファイル>", QStringList{});
+        row("version", QStringList{"--version"}, 0, "", version, QStringList{});
+        row("unknown option", QStringList{"--bogus"}, 2, "", "", QStringList{"bogus", "--help"});
+        row("pdf", QStringList{"--export", "board.pdf"}, 0, "board.pdf", "", QStringList{});
+        row("png", QStringList{"--export", "board.png"}, 0, "board.png", "", QStringList{});
+        row("png 2x", QStringList{"--export", "big.png", "--scale", "2"}, 0, "big.png", "",
+            QStringList{});
+        row("csv, capital extension", QStringList{"--export", "BOARD.CSV"}, 0, "BOARD.CSV", "",
+            QStringList{});
+        row("unknown extension", QStringList{"--export", "board.txt"}, 1, "", "",
+            QStringList{"board.txt", ".pdf, .png, .csv"});
+        row("missing folder", QStringList{"--export", "none/board.pdf"}, 1, "", "",
+            QStringList{"none/board.pdf", "ありません"});
+        row("unwritable place", QStringList{"--export", "/proc/board.png"}, 1, "", "",
+            QStringList{"/proc/board.png", "書き込めません"});
+        row("a folder in the way", QStringList{"--export", "taken.pdf"}, 1, "", "",
+            QStringList{"taken.pdf", "フォルダがあります"});
     }
     void withoutDisplay() {
         QFETCH(QStringList, args);

@@ -10,11 +10,13 @@
 #include "roster/Rotation.h"
 #include "roster/SaveStep.h"
 #include "support/DataFolder.h"
+#include "support/TableRow.h"
 
 #include <QTest>
 #include <functional>
 
 using namespace zel;
+using zel::test::row;
 using namespace Qt::StringLiterals;
 using zel::test::cp932Lines;
 using zel::test::DataFolder;
@@ -133,28 +135,19 @@ class TestHistory : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("written");
         const QStringList job{kJobFile};
-        QTest::newRow("drop") << "drop"
-                              << "" << u"掃除当番を高橋 美咲へ"_s << job;
-        QTest::newRow("removal") << "removal"
-                                 << "" << u"司会を外す"_s << job;
-        QTest::newRow("clear all") << "clear all"
-                                   << "" << u"すべてのマークを消す"_s << job;
-        QTest::newRow("rotation") << "rotation"
-                                  << "" << u"当番を次の人へ"_s << job;
-        QTest::newRow("name editor") << "name editor"
-                                     << "" << u"名前編集"_s << QStringList{kPersonFile};
-        QTest::newRow("duty editor: list and repacked markers")
-            << "duty editor"
-            << "" << u"緑色当番編集"_s << QStringList{kGreenListFile, kJobFile};
-        QTest::newRow("options") << "options"
-                                 << "" << u"オプション"_s << QStringList{kParameterFile};
-        QTest::newRow("data folder") << "data folder"
-                                     << "" << u"データのパス指定"_s << QStringList{kFolderFile};
+        row("drop", "drop", "", u"掃除当番を高橋 美咲へ"_s, job);
+        row("removal", "removal", "", u"司会を外す"_s, job);
+        row("clear all", "clear all", "", u"すべてのマークを消す"_s, job);
+        row("rotation", "rotation", "", u"当番を次の人へ"_s, job);
+        row("name editor", "name editor", "", u"名前編集"_s, QStringList{kPersonFile});
+        row("duty editor: list and repacked markers", "duty editor", "", u"緑色当番編集"_s,
+            QStringList{kGreenListFile, kJobFile});
+        row("options", "options", "", u"オプション"_s, QStringList{kParameterFile});
+        row("data folder", "data folder", "", u"データのパス指定"_s, QStringList{kFolderFile});
         // Undone, a file the action created is gone again.
-        QTest::newRow("options, no file before")
-            << "options" << kParameterFile << u"オプション"_s << QStringList{kParameterFile};
-        QTest::newRow("drop, no job file before")
-            << "drop" << kJobFile << u"掃除当番を高橋 美咲へ"_s << job;
+        row("options, no file before", "options", kParameterFile, u"オプション"_s,
+            QStringList{kParameterFile});
+        row("drop, no job file before", "drop", kJobFile, u"掃除当番を高橋 美咲へ"_s, job);
     }
 
     void undoRedo() {
@@ -218,11 +211,11 @@ class TestHistory : public QObject {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("changed");
         QTest::addColumn<bool>("undo"); // false: redo after an undo
-        QTest::newRow("job file") << "drop" << kJobFile << true;
-        QTest::newRow("job file removed") << "clear all" << kJobFile << true;
-        QTest::newRow("duty editor: list changed") << "duty editor" << kGreenListFile << true;
-        QTest::newRow("duty editor: job changed") << "duty editor" << kJobFile << true;
-        QTest::newRow("redo: parameter file") << "options" << kParameterFile << false;
+        row("job file", "drop", kJobFile, true);
+        row("job file removed", "clear all", kJobFile, true);
+        row("duty editor: list changed", "duty editor", kGreenListFile, true);
+        row("duty editor: job changed", "duty editor", kJobFile, true);
+        row("redo: parameter file", "options", kParameterFile, false);
     }
 
     void refusedAfterChangeElsewhere() {
@@ -358,10 +351,10 @@ class TestHistory : public QObject {
     // file of this start folder, is dropped without a word; the next step starts a new one.
     void droppedWhenItNoLongerMatches_data() {
         QTest::addColumn<QString>("spoil");
-        QTest::newRow("job file edited") << "job";
-        QTest::newRow("job file removed") << "remove";
-        QTest::newRow("history file cut short") << "cut";
-        QTest::newRow("history file of another start folder") << "move";
+        row("job file edited", "job");
+        row("job file removed", "remove");
+        row("history file cut short", "cut");
+        row("history file of another start folder", "move");
     }
 
     void droppedWhenItNoLongerMatches() {
