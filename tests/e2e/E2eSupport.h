@@ -249,6 +249,12 @@ struct Session {
             .split('\n', Qt::SkipEmptyParts);
     }
 
+    // The program's second window (a picker, a question, the help) while it shows two; else empty.
+    QString otherWindow() const {
+        const QStringList all = windows();
+        return all.size() == 2 ? all[all[0] == window ? 1 : 0] : QString();
+    }
+
     // Away from the screen's corner, so that nothing depends on the window standing at (0, 0).
     bool placeWindow(QPoint at) {
         xdo({"windowmove", window, QString::number(at.x()), QString::number(at.y())});
@@ -270,7 +276,7 @@ struct Session {
         return left <= client.right();
     }
 
-    bool boardShows(const Spots& spots, const QString& step) {
+    bool boardShows(const Spots& spots, const QString& step, int withinMs = 8000) {
         QString problem;
         eventually(
             [&] {
@@ -285,7 +291,7 @@ struct Session {
                                      QString::number(s.x), QString::number(s.y));
                 return problem.isEmpty();
             },
-            8000);
+            withinMs);
         return problem.isEmpty() || fail(step + ":" + problem);
     }
 

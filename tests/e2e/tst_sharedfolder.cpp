@@ -18,7 +18,6 @@ class SharedFolderTest : public QObject {
   private:
     bool pick(Session& on, bool green, QPoint entry);
     bool carryTo(Session& on, QPoint target);
-    bool shows(Session& on, const Spots& spots, int withinMs, const QString& step);
     QStringList jobRecords() const;
 
     zel::test::DataFolder m_roster;
@@ -49,8 +48,8 @@ void SharedFolderTest::initTestCase() {
             {{"zelpath.dat", mountB.toUtf8() + "/\r\n"}, {"zelpara.dat", roster["zelpara.dat"]}}));
         STEP(b.placeWindow({40, 480}));
     }
-    STEP(shows(a, kStartBoard, 8000, "start, first PC"));
-    STEP(shows(b, kStartBoard, 8000, "start, second PC"));
+    STEP(a.boardShows(kStartBoard, "start, first PC"));
+    STEP(b.boardShows(kStartBoard, "start, second PC"));
 }
 
 // As the board window test picks: the button under the tags, then the entry in the picker.
@@ -59,11 +58,10 @@ bool SharedFolderTest::pick(Session& on, bool green, QPoint entry) {
     QPoint at;
     const bool shown = eventually(
         [&] {
-            const QStringList all = on.windows();
-            const WindowInfo picker = windowInfo(all.value(all.indexOf(on.window) == 0 ? 1 : 0));
-            at = picker.client.topLeft() + entry;
-            return all.size() == 2 && share(grab(), QRect(at - QPoint(3, 1), QSize(7, 3)),
-                                            green ? kGreenFill : kYellowFill) > 0.4;
+            const QString other = on.otherWindow();
+            at = windowInfo(other).client.topLeft() + entry;
+            return !other.isEmpty() && share(grab(), QRect(at - QPoint(3, 1), QSize(7, 3)),
+                                             green ? kGreenFill : kYellowFill) > 0.4;
         },
         10000);
     if (!shown)
@@ -78,25 +76,6 @@ bool SharedFolderTest::carryTo(Session& on, QPoint target) {
     moveTo(on.origin + target);
     QTest::qWait(250);
     return true;
-}
-
-bool SharedFolderTest::shows(Session& on, const Spots& spots, int withinMs, const QString& step) {
-    QString problem;
-    const bool seen = eventually(
-        [&] {
-            const QImage shot = grab();
-            problem = on.findBoard(shot) ? "" : "no board";
-            for (const Spot& p : spots)
-                if ((share(shot, QRect(on.origin + QPoint(p.x - 3, p.y - 1), QSize(7, 3)),
-                           p.colour) > 0.4) != p.shown)
-                    problem += QStringLiteral(" (%1, %2) %3;")
-                                   .arg(p.x)
-                                   .arg(p.y)
-                                   .arg(p.shown ? "missing" : "seen");
-            return problem.isEmpty();
-        },
-        withinMs);
-    return seen || on.fail(step + ":" + problem);
 }
 
 // The job file's records as the share holds them, without their offsets, sorted.
@@ -116,12 +95,12 @@ void SharedFolderTest::markerAndNameShowOnTheOther() {
     STEP(pick(a, true, QPoint(47, 22)));
     STEP(carryTo(a, QPoint(144, 63)));
     xdo({"click", "1"});
-    STEP(shows(a, {{134, 69, kGreenFill}}, 5000, "the drop on the first PC"));
+    STEP(a.boardShows({{134, 69, kGreenFill}}, "the drop on the first PC", 5000));
     QElapsedTimer clock;
     clock.start();
     {
         Session& s = b;
-        STEP(shows(b, {{134, 69, kGreenFill}}, 3000, "the second PC within 3 s"));
+        STEP(b.boardShows({{134, 69, kGreenFill}}, "the second PC within 3 s", 3000));
     }
     qInfo("the second board showed the marker %lld ms after the first did", clock.elapsed());
     QStringList expected{"1:0", "100:0", "100:2", "102:5"};
@@ -145,7 +124,7 @@ void SharedFolderTest::markerAndNameShowOnTheOther() {
     clickAt(inside + QPoint(192, 116)); // 書き込み
     QVERIFY(eventually([&] { return m_roster.read("zelprsn.dat").startsWith(" 8\r\n"); }, 10000));
     Session& s = b;
-    STEP(shows(b, {{273, 93, kTagColour}}, 3000, "the added name on the second PC"));
+    STEP(b.boardShows({{273, 93, kTagColour}}, "the added name on the second PC", 3000));
 }
 
 void SharedFolderTest::assignmentsFromBothSides() {
@@ -158,12 +137,12 @@ void SharedFolderTest::assignmentsFromBothSides() {
     xdo({"click", "1"});
     {
         Session& s = b;
-        STEP(shows(b, {{341, 69, kYellowFill}}, 3000, "the first PC's marker on the second"));
+        STEP(b.boardShows({{341, 69, kYellowFill}}, "the first PC's marker on the second", 3000));
         STEP(pick(b, true, QPoint(47, 46)));
         STEP(carryTo(b, QPoint(124, 87)));
         xdo({"click", "1"});
     }
-    STEP(shows(a, {{134, 93, kGreenFill}}, 3000, "the second PC's marker on the first"));
+    STEP(a.boardShows({{134, 93, kGreenFill}}, "the second PC's marker on the first", 3000));
 
     // At nearly the same moment: both carry a duty, then drop one right after the other, the
     // second before its board could show the first drop.
@@ -189,9 +168,9 @@ void SharedFolderTest::assignmentsFromBothSides() {
     QVERIFY(eventually([&] { return jobRecords() == expected; }, 8000));
     QCOMPARE(jobRecords(), expected);
     const Spots both{{134, 45, kGreenFill}, {423, 45, kYellowFill}};
-    STEP(shows(a, both, 4000, "both drops on the first PC"));
+    STEP(a.boardShows(both, "both drops on the first PC", 4000));
     Session& s = b;
-    STEP(shows(b, both, 4000, "both drops on the second PC"));
+    STEP(b.boardShows(both, "both drops on the second PC", 4000));
 }
 
 QTEST_MAIN(SharedFolderTest)
