@@ -25,7 +25,6 @@ class BoardWindowTest : public QObject {
     void editAndWrite();
 
   private:
-    bool pick(bool green, QPoint entry);
     bool carryTo(QPoint target, bool green);
     bool aloneInPlace(QString& window, const QString& gone);
     void runStep(const QString& step);
@@ -44,37 +43,6 @@ void BoardWindowTest::init() {
     files["sub/zelto2.dat"] = listFile({"司会"});
     files["sub/zeljob.dat"] = " 2\r\n 100  4  0\r\n 0  4  600\r\n";
     STEP(s.start(files) && s.placeWindow(m_corner) && s.boardShows(kStartBoard, "start"));
-}
-
-// Presses a picker button under the tag area; the picker stands directly under the window. A
-// press on an entry (pixels from the picker's inside) closes it and puts the pointer in the
-// middle of the board, 300 twips above the buttons.
-bool BoardWindowTest::pick(bool green, QPoint entry) {
-    clickAt(s.origin + QPoint(green ? 50 : 17, 113));
-    QPoint at;
-    const bool shown = eventually(
-        [&] {
-            const QString other = s.otherWindow();
-            const WindowInfo picker = windowInfo(other);
-            at = picker.client.topLeft() + entry;
-            return !other.isEmpty() &&
-                   picker.outer().topLeft() ==
-                       windowInfo(s.window).outer().bottomLeft() + QPoint(0, 1) &&
-                   share(grab(), QRect(at - QPoint(3, 1), QSize(7, 3)),
-                         green ? kGreenFill : kYellowFill) > 0.4;
-        },
-        10000);
-    if (!shown)
-        return s.fail("no picker with the entry under the window");
-    clickAt(at);
-    if (!eventually([&] { return s.windows() == QStringList{s.window}; }, 10000))
-        return s.fail("the picker did not close after the pick");
-    auto warped = [&] { // "x:234 y:111 screen:0 window:..."
-        const QList<QByteArray> xy = xdo({"getmouselocation"}).split(' ');
-        const QPoint at(xy.value(0).mid(2).toInt(), xy.value(1).mid(2).toInt());
-        return (at - s.origin - QPoint(234, 111)).manhattanLength() <= 2;
-    };
-    return eventually(warped, 5000) || s.fail("after the pick the pointer is not on the board");
 }
 
 // Moves the pointer; the carried marker follows until its fill's bounding box, looked for
@@ -133,7 +101,7 @@ void BoardWindowTest::carryAndDrop() {
     if (source.endsWith("marker"))
         clickAt(s.origin + press); // picks the marker up
     else
-        STEP(pick(green, press));
+        STEP(s.pick(green, press));
     STEP(carryTo(target, green));
     QCOMPARE(s.folder->read("zeljob.dat"), kStartJob); // nothing is stored before the drop
     xdo({"click", "1"});
@@ -144,7 +112,7 @@ void BoardWindowTest::carryAndDrop() {
 // 終了, the second item of the menu bar, ends the program normally, writing nothing and
 // leaving no other file.
 void BoardWindowTest::quitWhileCarrying() {
-    STEP(pick(true, QPoint(47, 22)));
+    STEP(s.pick(true, QPoint(47, 22)));
     STEP(carryTo(QPoint(144, 63), true));
     clickAt(s.origin + QPoint(96, -10));
     QVERIFY2(s.program->waitForFinished(10000), "the program did not end after 終了");

@@ -43,10 +43,7 @@ void KeyboardTest::escapeEndsEveryCarry() {
     // A keyboard move, a placement picked with the pointer, a marker picked up with it.
     keys("Home Tab Return Down Escape");
     STEP(s.boardShows(kStartBoard, "after a keyboard carry"));
-    clickAt(s.origin + QPoint(50, 113)); // the green disc
-    QTest::qWait(500);
-    clickAt(windowInfo(s.otherWindow()).client.topLeft() + QPoint(47, 22));
-    QTest::qWait(300);
+    STEP(s.pick(true, QPoint(47, 22)));
     keys("Escape");
     clickAt(s.origin + QPoint(361, 41)); // 渡辺's marker, carried away from its place
     moveTo(s.origin + QPoint(234, 80));

@@ -16,7 +16,6 @@ class SharedFolderTest : public QObject {
     void assignmentsFromBothSides();
 
   private:
-    bool pick(Session& on, bool green, QPoint entry);
     bool carryTo(Session& on, QPoint target);
     QStringList jobRecords() const;
 
@@ -52,25 +51,6 @@ void SharedFolderTest::initTestCase() {
     STEP(b.boardShows(kStartBoard, "start, second PC"));
 }
 
-// As the board window test picks: the button under the tags, then the entry in the picker.
-bool SharedFolderTest::pick(Session& on, bool green, QPoint entry) {
-    clickAt(on.origin + QPoint(green ? 50 : 17, 113));
-    QPoint at;
-    const bool shown = eventually(
-        [&] {
-            const QString other = on.otherWindow();
-            at = windowInfo(other).client.topLeft() + entry;
-            return !other.isEmpty() && share(grab(), QRect(at - QPoint(3, 1), QSize(7, 3)),
-                                             green ? kGreenFill : kYellowFill) > 0.4;
-        },
-        10000);
-    if (!shown)
-        return on.fail("no picker under the window");
-    clickAt(at);
-    return eventually([&] { return on.windows() == QStringList{on.window}; }, 10000) ||
-           on.fail("the picker did not close after the pick");
-}
-
 // Moves the pointer there and gives the carried marker time to follow (Timer2, 50 ms).
 bool SharedFolderTest::carryTo(Session& on, QPoint target) {
     moveTo(on.origin + target);
@@ -92,7 +72,7 @@ QStringList SharedFolderTest::jobRecords() const {
 
 void SharedFolderTest::markerAndNameShowOnTheOther() {
     // Green 掃除当番 to 高橋 on the first PC; the second shows it within 3 s, untouched.
-    STEP(pick(a, true, QPoint(47, 22)));
+    STEP(a.pick(true, QPoint(47, 22)));
     STEP(carryTo(a, QPoint(144, 63)));
     xdo({"click", "1"});
     STEP(a.boardShows({{134, 69, kGreenFill}}, "the drop on the first PC", 5000));
@@ -132,13 +112,13 @@ void SharedFolderTest::assignmentsFromBothSides() {
     // pixels below name persons by place (column of four), not the names of the start.
     const QStringList before = jobRecords();
     // In turn: yellow 司会 to 山本 on the first, then green 日直 to 田中 on the second.
-    STEP(pick(a, false, QPoint(27, 22)));
+    STEP(a.pick(false, QPoint(27, 22)));
     STEP(carryTo(a, QPoint(351, 63)));
     xdo({"click", "1"});
     {
         Session& s = b;
         STEP(b.boardShows({{341, 69, kYellowFill}}, "the first PC's marker on the second", 3000));
-        STEP(pick(b, true, QPoint(47, 46)));
+        STEP(b.pick(true, QPoint(47, 46)));
         STEP(carryTo(b, QPoint(124, 87)));
         xdo({"click", "1"});
     }
@@ -146,11 +126,11 @@ void SharedFolderTest::assignmentsFromBothSides() {
 
     // At nearly the same moment: both carry a duty, then drop one right after the other, the
     // second before its board could show the first drop.
-    STEP(pick(a, true, QPoint(47, 22)));
+    STEP(a.pick(true, QPoint(47, 22)));
     STEP(carryTo(a, QPoint(144, 39)));
     {
         Session& s = b;
-        STEP(pick(b, false, QPoint(27, 46)));
+        STEP(b.pick(false, QPoint(27, 46)));
         STEP(carryTo(b, QPoint(351, 39)));
     }
     STEP(carryTo(a, QPoint(144, 39)));
