@@ -3,11 +3,9 @@
 // and the picker's focus; the focus after the reload; the names a screen reader is given.
 
 #include "board/BoardView.h"
-#include "board/MainWindow.h"
 #include "pickers/DutyPicker.h"
-#include "roster/RosterFiles.h"
-#include "support/DataFolder.h"
-#include "support/FakePlatform.h"
+#include "support/BoardWindow.h"
+#include "support/TableRow.h"
 
 #include <QAccessible>
 #include <QTest>
@@ -19,33 +17,10 @@ namespace {
 // Green 5 and yellow 1 on person 3, yellow 2 on person 12.
 const QByteArray kJob(" 3\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n");
 
-QStringList list(const QString& prefix, int count, int digits) {
-    QStringList lines{QString::number(count)};
-    for (int i = 0; i < count; ++i)
-        lines << prefix + QString::number(i).rightJustified(digits, u'0');
-    return lines;
-}
-
-// 25 persons P00.., 10 a column, tags 1000 x 300, 7 green 緑当番0.. and 8 yellow duties of
-// 4 characters, 5 a column, on the scripted desktop (15 twips a pixel).
-struct Board {
-    FakePlatform platform;
-    DataFolder folder;
-    RosterState state;
-    RosterFiles files{platform.store, folder.path()};
-    std::unique_ptr<MainWindow> window;
-
-    Board() {
-        folder.write(kParameterFile, " 10\r\n 5\r\n 1000\r\n 300\r\n 9\r\n");
-        folder.writeLines(kPersonFile, list("P", 25, 2));
-        folder.writeLines(kGreenListFile, list(u"緑当番"_qs, 7, 1));
-        folder.writeLines(kYellowListFile, list(u"黄当番"_qs, 8, 1));
-        folder.write(kJobFile, kJob);
-        window = std::make_unique<MainWindow>(AppContext{state, files, platform});
-        window->load();
-    }
+// The window over 25 persons P00.., 7 green duties and 8 yellow (BoardWindow::openTwentyFive).
+struct Board : BoardWindow {
+    Board() { openTwentyFive(kJob); }
     BoardView* board() const { return window->board(); }
-    QByteArray job() const { return folder.read(kJobFile); }
 
     // "down", "enter", "g", "shift+tab"...: each a key press on the board, as a person types.
     void keys(const QString& words) {
@@ -89,24 +64,17 @@ class BoardKeysTest : public QObject {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QByteArray>("job");
         QTest::addColumn<QString>("framed");
-        QTest::newRow("green 緑当番1 to P02")
-            << "home down down g down enter"
-            << QByteArray(" 4\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n 101  2  0\r\n")
-            << "tag 2";
-        QTest::newRow("yellow 黄当番6, a column on, to P13")
-            << "home right down down down y down right enter"
-            << QByteArray(" 4\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n 6  13  0\r\n")
-            << "tag 13";
+        row("green 緑当番1 to P02", "home down down g down enter",
+            QByteArray(" 4\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n 101  2  0\r\n"), "tag 2");
+        row("yellow 黄当番6, a column on, to P13", "home right down down down y down right enter",
+            QByteArray(" 4\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n 6  13  0\r\n"), "tag 13");
         // The moved record keeps its number; P03's yellow marker closes up to the left.
-        QTest::newRow("P03's green marker to P14")
-            << "home down down down tab enter right down enter"
-            << QByteArray(" 3\r\n 105  14  0\r\n 2  12  0\r\n 1  3  0\r\n") << "marker 1";
-        QTest::newRow("P03's yellow marker removed")
-            << "home down down down tab tab del" << QByteArray(" 2\r\n 105  3  0\r\n 2  12  0\r\n")
-            << "marker 1";
-        QTest::newRow("the carried marker removed with Delete")
-            << "home right down down tab enter del"
-            << QByteArray(" 2\r\n 105  3  0\r\n 1  3  1200\r\n") << "tag 12";
+        row("P03's green marker to P14", "home down down down tab enter right down enter",
+            QByteArray(" 3\r\n 105  14  0\r\n 2  12  0\r\n 1  3  0\r\n"), "marker 1");
+        row("P03's yellow marker removed", "home down down down tab tab del",
+            QByteArray(" 2\r\n 105  3  0\r\n 2  12  0\r\n"), "marker 1");
+        row("the carried marker removed with Delete", "home right down down tab enter del",
+            QByteArray(" 2\r\n 105  3  0\r\n 1  3  1200\r\n"), "tag 12");
     }
     void saves() {
         QFETCH(QString, keys);
@@ -158,10 +126,10 @@ class BoardKeysTest : public QObject {
     // nothing is written.
     void escapeCancels_data() {
         QTest::addColumn<QString>("carry");
-        QTest::newRow("keyboard move") << "keys";
-        QTest::newRow("pointer placement") << "pick";
-        QTest::newRow("pointer move") << "press";
-        QTest::newRow("pointer move, frozen") << "press freeze";
+        row("keyboard move", "keys");
+        row("pointer placement", "pick");
+        row("pointer move", "press");
+        row("pointer move, frozen", "press freeze");
     }
     void escapeCancels() {
         QFETCH(QString, carry);

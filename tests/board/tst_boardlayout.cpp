@@ -47,69 +47,16 @@ class TestBoardLayout : public QObject {
     void sizes_data() {
         QTest::addColumn<Sizes>("s");
         auto row = [](const char* name, Sizes sizes) { QTest::newRow(name) << sizes; };
-        row("worked example", {.persons = 25,
-                               .perColumn = 10,
-                               .chars = 6,
-                               .columnPitch = 3200,
-                               .width = 9950,
-                               .height = 4760,
-                               .buttonsTop = 3685});
-        row("no persons", {.persons = 0,
-                           .perColumn = 10,
-                           .chars = 0,
-                           .columnPitch = 2500,
-                           .width = 2050,
-                           .height = 1160,
-                           .buttonsTop = 85});
-        row("20 persons, two columns", {.persons = 20,
-                                        .perColumn = 10,
-                                        .chars = 0,
-                                        .columnPitch = 2500,
-                                        .width = 5350,
-                                        .height = 4760,
-                                        .buttonsTop = 3685});
-        row("4 persons, 4 rows; 3 characters", {.persons = 4,
-                                                .perColumn = 10,
-                                                .chars = 3,
-                                                .columnPitch = 2500,
-                                                .width = 2850,
-                                                .height = 2600,
-                                                .buttonsTop = 1525});
-        row("4 characters widen the pitch", {.persons = 4,
-                                             .perColumn = 10,
-                                             .chars = 4,
-                                             .columnPitch = 2600,
-                                             .width = 2950,
-                                             .height = 2600,
-                                             .buttonsTop = 1525});
-        row("10.5 a column is 10", {.persons = 21,
-                                    .perColumn = 10.5,
-                                    .chars = 0,
-                                    .columnPitch = 2500,
-                                    .width = 7850,
-                                    .height = 4760,
-                                    .buttonsTop = 3685});
-        row("11.5 a column is 12", {.persons = 24,
-                                    .perColumn = 11.5,
-                                    .chars = 0,
-                                    .columnPitch = 2500,
-                                    .width = 5350,
-                                    .height = 5480,
-                                    .buttonsTop = 4405});
-        row("a tiny fraction needs a column", {.persons = 1,
-                                               .perColumn = 2000,
-                                               .chars = 0,
-                                               .columnPitch = 2500,
-                                               .width = 2850,
-                                               .height = 1520,
-                                               .buttonsTop = 445});
-        row("widths past 16 bits", {.persons = 25,
-                                    .perColumn = 10,
-                                    .chars = 120,
-                                    .columnPitch = 37400,
-                                    .width = 112550,
-                                    .height = 4760,
-                                    .buttonsTop = 3685});
+        // persons, a column, characters; column pitch, width, height, buttons' top
+        row("worked example", {25, 10, 6, 3200, 9950, 4760, 3685});
+        row("no persons", {0, 10, 0, 2500, 2050, 1160, 85});
+        row("20 persons, two columns", {20, 10, 0, 2500, 5350, 4760, 3685});
+        row("4 persons, 4 rows; 3 characters", {4, 10, 3, 2500, 2850, 2600, 1525});
+        row("4 characters widen the pitch", {4, 10, 4, 2600, 2950, 2600, 1525});
+        row("10.5 a column is 10", {21, 10.5, 0, 2500, 7850, 4760, 3685});
+        row("11.5 a column is 12", {24, 11.5, 0, 2500, 5350, 5480, 4405});
+        row("a tiny fraction needs a column", {1, 2000, 0, 2500, 2850, 1520, 445});
+        row("widths past 16 bits", {25, 10, 120, 37400, 112550, 4760, 3685});
     }
     void sizes() {
         QFETCH(Sizes, s);
@@ -142,36 +89,12 @@ class TestBoardLayout : public QObject {
     void markers_data() {
         QTest::addColumn<Marker>("m");
         auto row = [](const char* name, Marker marker) { QTest::newRow(name) << marker; };
-        row("worked example, yellow", {.code = 7,
-                                       .person = 12,
-                                       .offset = 600,
-                                       .tagHeight = 300,
-                                       .chars = 6,
-                                       .rect = {5000, 760, 1230, 335}});
-        row("green", {.code = 112,
-                      .person = 0,
-                      .offset = 0,
-                      .tagHeight = 300,
-                      .chars = 6,
-                      .rect = {1200, 40, 1830, 335}});
-        row("person without a tag", {.code = 100,
-                                     .person = 35,
-                                     .offset = 0,
-                                     .tagHeight = 300,
-                                     .chars = 6,
-                                     .rect = {10800, 1840, 1830, 335}});
-        row("offset past 16 bits", {.code = 100,
-                                    .person = 12,
-                                    .offset = 33000,
-                                    .tagHeight = 300,
-                                    .chars = 120,
-                                    .rect = {71600, 760, 1830, 335}});
-        row("tiny tags clamp the height", {.code = 3,
-                                           .person = 0,
-                                           .offset = 0,
-                                           .tagHeight = 10,
-                                           .chars = 6,
-                                           .rect = {1200, -18, 1230, 0}});
+        // code, person, offset, tag height, characters; the rectangle
+        row("worked example, yellow", {7, 12, 600, 300, 6, {5000, 760, 1230, 335}});
+        row("green", {112, 0, 0, 300, 6, {1200, 40, 1830, 335}});
+        row("person without a tag", {100, 35, 0, 300, 6, {10800, 1840, 1830, 335}});
+        row("offset past 16 bits", {100, 12, 33000, 300, 120, {71600, 760, 1830, 335}});
+        row("tiny tags clamp the height", {3, 0, 0, 10, 6, {1200, -18, 1230, 0}});
     }
     void markers() {
         QFETCH(Marker, m);

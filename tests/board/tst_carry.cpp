@@ -3,10 +3,12 @@
 
 #include "board/Carry.h"
 #include "layout/BoardLayout.h"
+#include "support/TableRow.h"
 
 #include <QTest>
 
 using namespace zel;
+using zel::test::row;
 using Outcome = DropDecision::Outcome;
 using Kind = MarkerEdit::Kind;
 
@@ -145,34 +147,20 @@ class TestCarry : public QObject {
     void events_data() {
         QTest::addColumn<QString>("events");
         QTest::addColumn<QString>("after");
-        QTest::newRow("a pick") << "green 4"
-                                << "green 4, tracks";
-        QTest::newRow("a pick-up") << "marker 2"
-                                   << "marker 2, tracks, refreshes";
-        QTest::newRow("a pick replaces a move") << "marker 2;yellow 7"
-                                                << "yellow 7, tracks";
-        QTest::newRow("a pick-up replaces a placement") << "green 4;marker 1"
-                                                        << "marker 1, tracks, refreshes";
-        QTest::newRow("a pick replaces a frozen one") << "green 4;freeze;yellow 1"
-                                                      << "yellow 1, tracks";
-        QTest::newRow("freeze a placement") << "yellow 3;freeze"
-                                            << "yellow 3, frozen";
-        QTest::newRow("freeze a move") << "marker 1;freeze;freeze"
-                                       << "marker 1, frozen, refreshes";
-        QTest::newRow("freeze nothing") << "freeze"
-                                        << "idle";
-        QTest::newRow("marker 101 is no marker") << "marker 101"
-                                                 << "idle";
-        QTest::newRow("marker 0 is no marker") << "green 4;marker 0"
-                                               << "green 4, tracks";
-        QTest::newRow("load while placing") << "green 4;end"
-                                            << "idle";
-        QTest::newRow("load while moving") << "marker 1;end"
-                                           << "idle";
-        QTest::newRow("load while frozen") << "marker 1;freeze;end"
-                                           << "idle";
-        QTest::newRow("load while idle") << "end"
-                                         << "idle";
+        row("a pick", "green 4", "green 4, tracks");
+        row("a pick-up", "marker 2", "marker 2, tracks, refreshes");
+        row("a pick replaces a move", "marker 2;yellow 7", "yellow 7, tracks");
+        row("a pick-up replaces a placement", "green 4;marker 1", "marker 1, tracks, refreshes");
+        row("a pick replaces a frozen one", "green 4;freeze;yellow 1", "yellow 1, tracks");
+        row("freeze a placement", "yellow 3;freeze", "yellow 3, frozen");
+        row("freeze a move", "marker 1;freeze;freeze", "marker 1, frozen, refreshes");
+        row("freeze nothing", "freeze", "idle");
+        row("marker 101 is no marker", "marker 101", "idle");
+        row("marker 0 is no marker", "green 4;marker 0", "green 4, tracks");
+        row("load while placing", "green 4;end", "idle");
+        row("load while moving", "marker 1;end", "idle");
+        row("load while frozen", "marker 1;freeze;end", "idle");
+        row("load while idle", "end", "idle");
     }
     void events() {
         QFETCH(QString, events);

@@ -2,12 +2,10 @@
 // states, each board action undone and redone through its item, a refused undo, and the names
 // of marker steps.
 #include "board/BoardView.h"
-#include "board/MainWindow.h"
 #include "board/StepNames.h"
-#include "roster/RosterFiles.h"
 #include "roster/SaveStep.h"
-#include "support/DataFolder.h"
-#include "support/FakePlatform.h"
+#include "support/BoardWindow.h"
+#include "support/TableRow.h"
 
 #include <QAction>
 #include <QMenu>
@@ -22,13 +20,7 @@ namespace {
 // Green 掃除当番 and yellow 司会 for 佐藤, green 日直 for 高橋; offsets packed.
 const QByteArray kJob(" 3\r\n 100  0  0\r\n 0  0  1200\r\n 101  2  0\r\n");
 
-struct Board {
-    FakePlatform platform;
-    DataFolder folder;
-    RosterState state;
-    RosterFiles files{platform.store, folder.path()};
-    std::unique_ptr<MainWindow> window;
-
+struct Board : BoardWindow {
     explicit Board(const QStringList& persons = {"佐藤 花子", "鈴木 一郎", "高橋 美咲"},
                    const QByteArray& job = kJob) {
         folder.write(kParameterFile, " 10\r\n 5\r\n 1000\r\n 300\r\n 9\r\n");
@@ -36,8 +28,7 @@ struct Board {
         folder.writeLines(kGreenListFile, {"2", "掃除当番", "日直"});
         folder.writeLines(kYellowListFile, {"1", "司会"});
         folder.write(kJobFile, job);
-        window = std::make_unique<MainWindow>(AppContext{state, files, platform});
-        window->load();
+        open();
     }
     QAction* item(const char* name) const {
         return window->findChild<QAction*>(QString::fromLatin1(name));
@@ -48,7 +39,6 @@ struct Board {
         return a->text() + u'|' + a->shortcut().toString() + u'|' +
                (a->isEnabled() ? u"on"_s : u"off"_s);
     }
-    QByteArray job() const { return folder.read(kJobFile); }
     int markersShown() const { return window->board()->shownMarkers(); }
 };
 } // namespace
@@ -83,16 +73,13 @@ class TestHistoryMenu : public QObject {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("job");
-        QTest::newRow("drop")
-            << "drop" << u"掃除当番を鈴木 一郎へ"_s
-            << " 4\r\n 100  0  0\r\n 0  0  1200\r\n 101  2  0\r\n 100  1  0\r\n"_ba;
-        QTest::newRow("clear all") << "clear" << u"すべてのマークを消す"_s << " 0\r\n"_ba;
-        QTest::newRow("rotate to the next")
-            << "next" << u"当番を次の人へ"_s
-            << " 3\r\n 100  1  0\r\n 0  1  1200\r\n 101  0  0\r\n"_ba;
-        QTest::newRow("rotate to the previous")
-            << "previous" << u"当番を前の人へ"_s
-            << " 3\r\n 100  2  0\r\n 0  2  1200\r\n 101  1  0\r\n"_ba;
+        row("drop", "drop", u"掃除当番を鈴木 一郎へ"_s,
+            " 4\r\n 100  0  0\r\n 0  0  1200\r\n 101  2  0\r\n 100  1  0\r\n"_ba);
+        row("clear all", "clear", u"すべてのマークを消す"_s, " 0\r\n"_ba);
+        row("rotate to the next", "next", u"当番を次の人へ"_s,
+            " 3\r\n 100  1  0\r\n 0  1  1200\r\n 101  0  0\r\n"_ba);
+        row("rotate to the previous", "previous", u"当番を前の人へ"_s,
+            " 3\r\n 100  2  0\r\n 0  2  1200\r\n 101  1  0\r\n"_ba);
     }
 
     void undoRedoThroughTheItems() {
@@ -122,15 +109,6 @@ class TestHistoryMenu : public QObject {
         QCOMPARE(b.job(), job);
         QCOMPARE(b.markersShown(), markersAfter);
         QVERIFY(b.platform.errors.isEmpty());
-    }
-
-    // Next then previous is where the board started, in two steps.
-    void rotationThereAndBack() {
-        Board b;
-        b.item("rotateNext")->trigger();
-        b.item("rotatePrevious")->trigger();
-        QCOMPARE(b.job(), kJob);
-        QCOMPARE(b.window->history().stack().count(), 2);
     }
 
     // Another program wrote the job file after the drop: one message, nothing written, and the
@@ -175,9 +153,9 @@ class TestHistoryMenu : public QObject {
         QTest::addColumn<QStringList>("persons");
         QTest::addColumn<QByteArray>("job");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("persons and markers") << QStringList{"A"} << kJob << true;
-        QTest::newRow("no markers") << QStringList{"A", "B"} << " 0\r\n"_ba << false;
-        QTest::newRow("no persons") << QStringList{} << kJob << false;
+        row("persons and markers", QStringList{"A"}, kJob, true);
+        row("no markers", QStringList{"A", "B"}, " 0\r\n"_ba, false);
+        row("no persons", QStringList{}, kJob, false);
     }
 
     void rotationNeedsPersonsAndMarkers() {
@@ -197,11 +175,11 @@ class TestHistoryMenu : public QObject {
         QTest::addColumn<int>("dutyCode");
         QTest::addColumn<int>("person");
         QTest::addColumn<QString>("name");
-        QTest::newRow("green drop") << 0 << 100 << 0 << u"掃除当番を佐藤 花子へ"_s;
-        QTest::newRow("yellow move") << 1 << 0 << 2 << u"司会を高橋 美咲へ"_s;
-        QTest::newRow("removal") << 2 << 101 << 1 << u"日直を外す"_s;
-        QTest::newRow("duty not in the list") << 0 << 5 << 1 << u"当番マークを鈴木 一郎へ"_s;
-        QTest::newRow("person not in the list") << 1 << 100 << 7 << u"掃除当番を名前のない行へ"_s;
+        row("green drop", 0, 100, 0, u"掃除当番を佐藤 花子へ"_s);
+        row("yellow move", 1, 0, 2, u"司会を高橋 美咲へ"_s);
+        row("removal", 2, 101, 1, u"日直を外す"_s);
+        row("duty not in the list", 0, 5, 1, u"当番マークを鈴木 一郎へ"_s);
+        row("person not in the list", 1, 100, 7, u"掃除当番を名前のない行へ"_s);
     }
 
     void markerStepNames() {

@@ -1,10 +1,12 @@
 // The keyboard route without widgets: where the focus goes for each key, what each key asks
 // the window to do, and where the focus stands after the reload that follows a save.
 #include "board/KeyboardRoute.h"
+#include "support/TableRow.h"
 
 #include <QTest>
 
 using namespace zel;
+using zel::test::row;
 
 namespace {
 // Seven persons, four a column (column 1 holds persons 4 to 6): markers 1 and 2 on person 0,
@@ -84,113 +86,45 @@ class KeyboardRouteTest : public QObject {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("focus"); // person, then the marker place, entry or carry
         QTest::addColumn<QString>("last");  // what the last key asks for
-        QTest::newRow("the first key only shows the focus") << "end"
-                                                            << "0"
-                                                            << "redraw";
-        QTest::newRow("down the column") << "down down down"
-                                         << "2"
-                                         << "redraw";
-        QTest::newRow("down stops at the column's end") << "down down down down down"
-                                                        << "3"
-                                                        << "redraw";
-        QTest::newRow("up stops at row 0") << "down up up"
-                                           << "0"
-                                           << "redraw";
-        QTest::newRow("right keeps the row") << "down down right"
-                                             << "5"
-                                             << "redraw";
-        QTest::newRow("right into a shorter column: its last person")
-            << "end home down down down right"
-            << "6"
-            << "redraw";
-        QTest::newRow("right past the last column stays") << "down right right"
-                                                          << "4"
-                                                          << "redraw";
-        QTest::newRow("left back") << "down right left"
-                                   << "0"
-                                   << "redraw";
-        QTest::newRow("end and home") << "down end"
-                                      << "6"
-                                      << "redraw";
-        QTest::newRow("tab to the first marker") << "home tab"
-                                                 << "0 marker 0"
-                                                 << "redraw";
-        QTest::newRow("tab on, then back to the tag") << "home tab tab tab"
-                                                      << "0"
-                                                      << "redraw";
-        QTest::newRow("shift+tab from the tag: the last marker") << "home backtab"
-                                                                 << "0 marker 1"
-                                                                 << "redraw";
-        QTest::newRow("tab without markers does nothing") << "home down tab"
-                                                          << "1"
-                                                          << "none";
-        QTest::newRow("an arrow leaves the marker") << "home tab down"
-                                                    << "1"
-                                                    << "redraw";
-        QTest::newRow("delete without a marker does nothing") << "home del"
-                                                              << "0"
-                                                              << "none";
-        QTest::newRow("delete the second marker") << "home tab tab del"
-                                                  << "0 marker 1"
-                                                  << "remove 2";
-        QTest::newRow("enter picks the marker up") << "home tab enter"
-                                                   << "0 carrying 1"
-                                                   << "pick up 1";
-        QTest::newRow("arrows carry it, enter drops it") << "home tab enter down right"
-                                                         << "5 carrying 1"
-                                                         << "redraw";
-        QTest::newRow("drop on the focused person") << "home tab enter down right enter"
-                                                    << "5"
-                                                    << "drop 1 on 5";
-        QTest::newRow("tab does nothing while carrying") << "home tab enter tab"
-                                                         << "0 carrying 1"
-                                                         << "none";
-        QTest::newRow("delete removes the carried marker") << "home tab tab enter down del"
-                                                           << "1"
-                                                           << "remove 2";
-        QTest::newRow("escape cancels the carry") << "home tab enter down esc"
-                                                  << "1"
-                                                  << "cancel";
-        QTest::newRow("escape with nothing carried still cancels") << "esc"
-                                                                   << "-"
-                                                                   << "cancel";
-        QTest::newRow("g opens the green picker on entry 0") << "home down g"
-                                                             << "1 entry 0"
-                                                             << "open green";
-        QTest::newRow("picker: down the column, then across") << "home g down down down"
-                                                              << "0 entry 3"
-                                                              << "redraw";
-        QTest::newRow("picker: right moves a column") << "home g down right"
-                                                      << "0 entry 4"
-                                                      << "redraw";
-        QTest::newRow("picker: no entry there") << "home g down right right"
-                                                << "0 entry 4"
-                                                << "redraw";
-        QTest::newRow("picker: up stops at entry 0") << "home g up left"
-                                                     << "0 entry 0"
-                                                     << "redraw";
-        QTest::newRow("picker: end") << "home g end"
-                                     << "0 entry 4"
-                                     << "redraw";
-        QTest::newRow("picker: enter assigns to the focused person")
-            << "home down down y down enter"
-            << "2"
-            << "assign yellow 1 to 2";
-        QTest::newRow("picker: escape closes it") << "home g down esc"
-                                                  << "0"
-                                                  << "close green";
-        QTest::newRow("picker: its own letter closes it") << "home g g"
-                                                          << "0"
-                                                          << "close green";
-        QTest::newRow("picker: the other letter opens the other") << "home g y"
-                                                                  << "0 entry 0"
-                                                                  << "open yellow";
-        QTest::newRow("picker: a pick ends a keyboard carry") << "home tab enter g enter"
-                                                              << "0"
-                                                              << "assign green 0 to 0";
-        QTest::newRow("picker: tab means nothing") << "home g tab"
-                                                   << "0 entry 0"
-                                                   << "none";
+        row("the first key only shows the focus", "end", "0", "redraw");
+        row("down the column", "down down down", "2", "redraw");
+        row("down stops at the column's end", "down down down down down", "3", "redraw");
+        row("up stops at row 0", "down up up", "0", "redraw");
+        row("right keeps the row", "down down right", "5", "redraw");
+        row("right into a shorter column: its last person", "end home down down down right", "6",
+            "redraw");
+        row("right past the last column stays", "down right right", "4", "redraw");
+        row("left back", "down right left", "0", "redraw");
+        row("end and home", "down end", "6", "redraw");
+        row("tab to the first marker", "home tab", "0 marker 0", "redraw");
+        row("tab on, then back to the tag", "home tab tab tab", "0", "redraw");
+        row("shift+tab from the tag: the last marker", "home backtab", "0 marker 1", "redraw");
+        row("tab without markers does nothing", "home down tab", "1", "none");
+        row("an arrow leaves the marker", "home tab down", "1", "redraw");
+        row("delete without a marker does nothing", "home del", "0", "none");
+        row("delete the second marker", "home tab tab del", "0 marker 1", "remove 2");
+        row("enter picks the marker up", "home tab enter", "0 carrying 1", "pick up 1");
+        row("arrows carry it, enter drops it", "home tab enter down right", "5 carrying 1",
+            "redraw");
+        row("drop on the focused person", "home tab enter down right enter", "5", "drop 1 on 5");
+        row("tab does nothing while carrying", "home tab enter tab", "0 carrying 1", "none");
+        row("delete removes the carried marker", "home tab tab enter down del", "1", "remove 2");
+        row("escape cancels the carry", "home tab enter down esc", "1", "cancel");
+        row("escape with nothing carried still cancels", "esc", "-", "cancel");
+        row("g opens the green picker on entry 0", "home down g", "1 entry 0", "open green");
+        row("picker: down the column, then across", "home g down down down", "0 entry 3", "redraw");
+        row("picker: right moves a column", "home g down right", "0 entry 4", "redraw");
+        row("picker: no entry there", "home g down right right", "0 entry 4", "redraw");
+        row("picker: up stops at entry 0", "home g up left", "0 entry 0", "redraw");
+        row("picker: end", "home g end", "0 entry 4", "redraw");
+        row("picker: enter assigns to the focused person", "home down down y down enter", "2",
+            "assign yellow 1 to 2");
+        row("picker: escape closes it", "home g down esc", "0", "close green");
+        row("picker: its own letter closes it", "home g g", "0", "close green");
+        row("picker: the other letter opens the other", "home g y", "0 entry 0", "open yellow");
+        row("picker: a pick ends a keyboard carry", "home tab enter g enter", "0",
+            "assign green 0 to 0");
+        row("picker: tab means nothing", "home g tab", "0 entry 0", "none");
     }
     void keys() {
         QFETCH(QString, keys);
@@ -231,25 +165,14 @@ class KeyboardRouteTest : public QObject {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("rows"); // markers per person after the save, "1 2|||..."
         QTest::addColumn<QString>("focus");
-        QTest::newRow("a removal: the next marker takes the place") << "home tab del"
-                                                                    << "1|||||2|"
-                                                                    << "0 marker 0";
-        QTest::newRow("the last marker removed: the next one to the left") << "home tab tab del"
-                                                                           << "1|||||2|"
-                                                                           << "0 marker 0";
-        QTest::newRow("the only marker removed: the tag") << "home tab del"
-                                                          << "||||||"
-                                                          << "0";
-        QTest::newRow("a drop: the dropped marker, in its new row")
-            << "home tab enter down right enter"
-            << "2|||||1 3|"
-            << "5 marker 0";
-        QTest::newRow("an assignment keeps the person") << "home end g enter"
-                                                        << "1 2|||||3|4"
-                                                        << "6";
-        QTest::newRow("fewer persons: the last one") << "home end"
-                                                     << "1 2|||"
-                                                     << "3";
+        row("a removal: the next marker takes the place", "home tab del", "1|||||2|", "0 marker 0");
+        row("the last marker removed: the next one to the left", "home tab tab del", "1|||||2|",
+            "0 marker 0");
+        row("the only marker removed: the tag", "home tab del", "||||||", "0");
+        row("a drop: the dropped marker, in its new row", "home tab enter down right enter",
+            "2|||||1 3|", "5 marker 0");
+        row("an assignment keeps the person", "home end g enter", "1 2|||||3|4", "6");
+        row("fewer persons: the last one", "home end", "1 2|||", "3");
     }
     void afterLoad() {
         QFETCH(QString, keys);

@@ -3,11 +3,9 @@
 
 #include "board/BoardRules.h"
 #include "board/BoardView.h"
-#include "board/MainWindow.h"
 #include "pickers/DutyPicker.h"
-#include "roster/RosterFiles.h"
-#include "support/DataFolder.h"
-#include "support/FakePlatform.h"
+#include "support/BoardWindow.h"
+#include "support/TableRow.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -37,37 +35,15 @@ QImage entry(const RosterState& state, DutyColour colour, int k) {
                    ->render(1)
                    .copy(computePickerGeometry(state, colour).picturePixels(k, scale)));
 }
-// A count line, then prefix + i for each i, i written in `base` with `digits` digits.
-QStringList list(const QString& prefix, int count, int digits = 1, int base = 36) {
-    QStringList lines{QString::number(count)};
-    for (int i = 0; i < count; ++i)
-        lines << prefix + QString::number(i, base).toUpper().rightJustified(digits, u'0');
-    return lines;
-}
 
-// A main window over a data folder of its own on the scripted desktop (15 twips a pixel): 25
-// persons, 10 a column, tags 1000 x 300, 7 green and 8 yellow duties of 4 characters, 5 a column.
-struct Board {
-    FakePlatform platform;
-    DataFolder folder;
-    RosterState state;
-    RosterFiles files{platform.store, folder.path()};
-    std::unique_ptr<MainWindow> window;
-
+// The window over 25 persons, 7 green duties unless told (see BoardWindow::openTwentyFive).
+struct Board : BoardWindow {
     explicit Board(const QByteArray& job = kJob, int greenDuties = 7) {
-        folder.write(kParameterFile, " 10\r\n 5\r\n 1000\r\n 300\r\n 9\r\n");
-        writePersons(25);
-        folder.writeLines(kGreenListFile, list(u"緑当番"_qs, greenDuties));
-        folder.writeLines(kYellowListFile, list(u"黄当番"_qs, 8));
-        folder.write(kJobFile, job);
-        window = std::make_unique<MainWindow>(AppContext{state, files, platform});
-        window->load();
+        openTwentyFive(job, greenDuties);
     }
-    void writePersons(int count) const { folder.writeLines(kPersonFile, list("P", count, 2, 10)); }
     BoardView* board() const { return window->board(); }
     MarkerView* carried() const { return board()->carriedMarker(); }
     QImage picture(int m) const { return rgb(board()->marker(m)->picture().toImage()); }
-    QByteArray job() const { return folder.read(kJobFile); }
 
     // The numbers of the board markers, "-" for one that is hidden.
     QString markers() const {
@@ -145,18 +121,12 @@ class TestMainWindow : public QObject {
     void stateTable_data() {
         QTest::addColumn<QString>("presses");
         QTest::addColumn<QString>("open");
-        QTest::newRow("0 0, Command1") << "Command1"
-                                       << "10";
-        QTest::newRow("1 0, Command1") << "Command1 Command1"
-                                       << "00";
-        QTest::newRow("0 1, Command1") << "Command2 Command1"
-                                       << "10";
-        QTest::newRow("0 0, Command2") << "Command2"
-                                       << "01";
-        QTest::newRow("0 1, Command2") << "Command2 Command2"
-                                       << "00";
-        QTest::newRow("1 0, Command2") << "Command1 Command2"
-                                       << "01";
+        row("0 0, Command1", "Command1", "10");
+        row("1 0, Command1", "Command1 Command1", "00");
+        row("0 1, Command1", "Command2 Command1", "10");
+        row("0 0, Command2", "Command2", "01");
+        row("0 1, Command2", "Command2 Command2", "00");
+        row("1 0, Command2", "Command1 Command2", "01");
     }
     void stateTable() {
         QFETCH(QString, presses);
@@ -182,8 +152,8 @@ class TestMainWindow : public QObject {
     void pick_data() {
         QTest::addColumn<bool>("green");
         QTest::addColumn<QRect>("carried"); // board pixels
-        QTest::newRow("green") << true << QRect(67, 248, 82, 22);
-        QTest::newRow("yellow") << false << QRect(33, 248, 82, 23);
+        row("green", true, QRect(67, 248, 82, 22));
+        row("yellow", false, QRect(33, 248, 82, 23));
     }
     void pick() {
         QFETCH(bool, green);
@@ -241,22 +211,21 @@ class TestMainWindow : public QObject {
     // stands nothing is stored and the carry goes on.
     void drop_data() {
         QTest::addColumn<Drop>("d");
-        QTest::newRow("green duty on person 12")
-            << Drop("green", 12, Qt::LeftButton, "1 2 3 4", "",
-                    " 4\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n 104  12  1200\r\n");
-        QTest::newRow("yellow duty on person 0, right button")
-            << Drop("yellow", 0, Qt::RightButton, "1 2 3 4", "",
-                    " 4\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n 4  0  0\r\n");
+        row("green duty on person 12",
+            Drop("green", 12, Qt::LeftButton, "1 2 3 4", "",
+                 " 4\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n 104  12  1200\r\n"));
+        row("yellow duty on person 0, right button",
+            Drop("yellow", 0, Qt::RightButton, "1 2 3 4", "",
+                 " 4\r\n 105  3  0\r\n 2  12  0\r\n 1  3  1200\r\n 4  0  0\r\n"));
         // Marker 1 keeps its number: it now stands before marker 2, and person 3's gap closes.
-        QTest::newRow("marker 1 to person 12")
-            << Drop("marker 1", 12, Qt::MiddleButton, "1 2 3", "",
-                    " 3\r\n 105  12  0\r\n 2  12  1200\r\n 1  3  0\r\n");
-        QTest::newRow("marker 1 in the trash") << Drop("marker 1", kTrash, Qt::LeftButton, "1 2",
-                                                       "", " 2\r\n 2  12  0\r\n 1  3  0\r\n");
-        QTest::newRow("placement cancelled in the trash")
-            << Drop("green", kTrash, Qt::LeftButton, "1 2 3", "", "");
-        QTest::newRow("marker on person 25") << Drop("marker 1", 25, Qt::LeftButton, "- 2 3",
-                                                     "carried trash timer1 timer2 move", "");
+        row("marker 1 to person 12", Drop("marker 1", 12, Qt::MiddleButton, "1 2 3", "",
+                                          " 3\r\n 105  12  0\r\n 2  12  1200\r\n 1  3  0\r\n"));
+        row("marker 1 in the trash",
+            Drop("marker 1", kTrash, Qt::LeftButton, "1 2", "", " 2\r\n 2  12  0\r\n 1  3  0\r\n"));
+        row("placement cancelled in the trash",
+            Drop("green", kTrash, Qt::LeftButton, "1 2 3", "", ""));
+        row("marker on person 25",
+            Drop("marker 1", 25, Qt::LeftButton, "- 2 3", "carried trash timer1 timer2 move", ""));
     }
     void drop() {
         QFETCH(Drop, d);
@@ -292,11 +261,11 @@ class TestMainWindow : public QObject {
     void whatEndsACarry_data() {
         QTest::addColumn<QString>("start");
         QTest::addColumn<int>("failingDrop"); // a person, kTrash, or kReload for a reload instead
-        QTest::newRow("new marker, failed save") << "green" << 12;
-        QTest::newRow("move, failed save") << "marker 1" << 12;
-        QTest::newRow("removal, failed save") << "marker 1" << kTrash;
-        QTest::newRow("marker, reload") << "marker 1" << kReload;
-        QTest::newRow("duty, reload") << "yellow" << kReload;
+        row("new marker, failed save", "green", 12);
+        row("move, failed save", "marker 1", 12);
+        row("removal, failed save", "marker 1", kTrash);
+        row("marker, reload", "marker 1", kReload);
+        row("duty, reload", "yellow", kReload);
     }
     void whatEndsACarry() {
         QFETCH(QString, start);
@@ -327,9 +296,9 @@ class TestMainWindow : public QObject {
         QTest::addColumn<bool>("answer");
         QTest::addColumn<int>("failAfterBytes");
         QTest::addColumn<QByteArray>("job");
-        QTest::newRow("OK") << true << -1 << QByteArray(" 0\r\n");
-        QTest::newRow("Cancel") << false << -1 << kJob;
-        QTest::newRow("OK, the write fails") << true << 2 << kJob;
+        row("OK", true, -1, QByteArray(" 0\r\n"));
+        row("Cancel", false, -1, kJob);
+        row("OK, the write fails", true, 2, kJob);
     }
     void clearAll() {
         QFETCH(bool, answer);

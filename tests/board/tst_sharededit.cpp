@@ -3,6 +3,7 @@
 #include "board/SharedEdit.h"
 #include "roster/RosterFiles.h"
 #include "support/DataFolder.h"
+#include "support/TableRow.h"
 
 #include <QTest>
 
@@ -45,36 +46,31 @@ class TestSharedEdit : public QObject {
         const int add = int(Kind::Add), move = int(Kind::Move), remove = int(Kind::Remove);
         const QByteArray otherAdded = kJob + " 101  2  0\r\n";
         const QByteArray fixedCount = " 3" + otherAdded.mid(2);
-        QTest::newRow("add, no one else saved")
-            << add << 0 << 101 << 2 << kJobFile << QByteArray() << int(Outcome::Saved) << 1
-            << QStringList{"100:0", "0:1", "101:2"};
-        QTest::newRow("add after another add: both stay")
-            << add << 0 << 0 << 2 << kJobFile << fixedCount << int(Outcome::Saved) << 2
-            << QStringList{"100:0", "0:1", "101:2", "0:2"};
-        QTest::newRow("move a record the other PC moved in the file")
-            << move << 1 << 100 << 2 << kJobFile << QByteArray(" 2\r\n 0  1  0\r\n 100  0  0\r\n")
-            << int(Outcome::Saved) << 2 << QStringList{"0:1", "100:2"};
-        QTest::newRow("remove after another add")
-            << remove << 2 << 0 << 1 << kJobFile << fixedCount << int(Outcome::Saved) << 2
-            << QStringList{"100:0", "101:2"};
-        QTest::newRow("remove a marker the other PC removed")
-            << remove << 1 << 100 << 0 << kJobFile << QByteArray(" 1\r\n 0  1  0\r\n")
-            << int(Outcome::NoLongerApplies) << 1 << QStringList{"0:1"};
-        QTest::newRow("move a marker the other PC moved elsewhere")
-            << move << 2 << 0 << 2 << kJobFile << QByteArray(" 2\r\n 100  0  0\r\n 0  0  0\r\n")
-            << int(Outcome::NoLongerApplies) << 1 << QStringList{"100:0", "0:0"};
-        QTest::newRow("add for a person renamed meanwhile")
-            << add << 0 << 100 << 2 << kPersonFile << cp932Lines({"3", "佐藤", "鈴木", "田中"})
-            << int(Outcome::NoLongerApplies) << 1 << QStringList{"100:0", "0:1", "101:2"};
-        QTest::newRow("add for a person list that only grew")
-            << add << 0 << 100 << 2 << kPersonFile
-            << cp932Lines({"4", "佐藤", "鈴木", "高橋", "田中"}) << int(Outcome::Saved) << 2
-            << QStringList{"100:0", "0:1", "101:2", "100:2"};
-        QTest::newRow("add a duty renamed meanwhile")
-            << add << 0 << 101 << 2 << kGreenListFile << cp932Lines({"2", "掃除", "黒板"})
-            << int(Outcome::NoLongerApplies) << 1 << QStringList{"100:0", "0:1", "101:2"};
-        QTest::newRow("clear after another add") << -1 << 0 << 0 << 0 << kJobFile << fixedCount
-                                                 << int(Outcome::Saved) << 2 << QStringList{};
+        row("add, no one else saved", add, 0, 101, 2, kJobFile, QByteArray(), int(Outcome::Saved),
+            1, QStringList{"100:0", "0:1", "101:2"});
+        row("add after another add: both stay", add, 0, 0, 2, kJobFile, fixedCount,
+            int(Outcome::Saved), 2, QStringList{"100:0", "0:1", "101:2", "0:2"});
+        row("move a record the other PC moved in the file", move, 1, 100, 2, kJobFile,
+            QByteArray(" 2\r\n 0  1  0\r\n 100  0  0\r\n"), int(Outcome::Saved), 2,
+            QStringList{"0:1", "100:2"});
+        row("remove after another add", remove, 2, 0, 1, kJobFile, fixedCount, int(Outcome::Saved),
+            2, QStringList{"100:0", "101:2"});
+        row("remove a marker the other PC removed", remove, 1, 100, 0, kJobFile,
+            QByteArray(" 1\r\n 0  1  0\r\n"), int(Outcome::NoLongerApplies), 1, QStringList{"0:1"});
+        row("move a marker the other PC moved elsewhere", move, 2, 0, 2, kJobFile,
+            QByteArray(" 2\r\n 100  0  0\r\n 0  0  0\r\n"), int(Outcome::NoLongerApplies), 1,
+            QStringList{"100:0", "0:0"});
+        row("add for a person renamed meanwhile", add, 0, 100, 2, kPersonFile,
+            cp932Lines({"3", "佐藤", "鈴木", "田中"}), int(Outcome::NoLongerApplies), 1,
+            QStringList{"100:0", "0:1", "101:2"});
+        row("add for a person list that only grew", add, 0, 100, 2, kPersonFile,
+            cp932Lines({"4", "佐藤", "鈴木", "高橋", "田中"}), int(Outcome::Saved), 2,
+            QStringList{"100:0", "0:1", "101:2", "100:2"});
+        row("add a duty renamed meanwhile", add, 0, 101, 2, kGreenListFile,
+            cp932Lines({"2", "掃除", "黒板"}), int(Outcome::NoLongerApplies), 1,
+            QStringList{"100:0", "0:1", "101:2"});
+        row("clear after another add", -1, 0, 0, 0, kJobFile, fixedCount, int(Outcome::Saved), 2,
+            QStringList{});
     }
     void editAfterAnotherSave() {
         QFETCH(int, kind);

@@ -249,6 +249,43 @@ struct Session {
             .split('\n', Qt::SkipEmptyParts);
     }
 
+    // The program's second window (a picker, a question, the help) while it shows two; else empty.
+    QString otherWindow() const {
+        const QStringList all = windows();
+        return all.size() == 2 ? all[all[0] == window ? 1 : 0] : QString();
+    }
+
+    // Presses a picker button under the tag area; the picker stands directly under the window. A
+    // press on an entry (pixels from the picker's inside) closes it and puts the pointer in the
+    // middle of the board, 300 twips above the buttons.
+    bool pick(bool green, QPoint entry) {
+        clickAt(origin + QPoint(green ? 50 : 17, 113));
+        QPoint at;
+        const bool shown = eventually(
+            [&] {
+                const QString other = otherWindow();
+                const WindowInfo picker = windowInfo(other);
+                at = picker.client.topLeft() + entry;
+                return !other.isEmpty() &&
+                       picker.outer().topLeft() ==
+                           windowInfo(window).outer().bottomLeft() + QPoint(0, 1) &&
+                       share(grab(), QRect(at - QPoint(3, 1), QSize(7, 3)),
+                             green ? kGreenFill : kYellowFill) > 0.4;
+            },
+            10000);
+        if (!shown)
+            return fail("no picker with the entry under the window");
+        clickAt(at);
+        if (!eventually([&] { return windows() == QStringList{window}; }, 10000))
+            return fail("the picker did not close after the pick");
+        auto warped = [&] { // "x:234 y:111 screen:0 window:..."
+            const QList<QByteArray> xy = xdo({"getmouselocation"}).split(' ');
+            const QPoint at(xy.value(0).mid(2).toInt(), xy.value(1).mid(2).toInt());
+            return (at - origin - QPoint(234, 111)).manhattanLength() <= 2;
+        };
+        return eventually(warped, 5000) || fail("after the pick the pointer is not on the board");
+    }
+
     // Away from the screen's corner, so that nothing depends on the window standing at (0, 0).
     bool placeWindow(QPoint at) {
         xdo({"windowmove", window, QString::number(at.x()), QString::number(at.y())});
@@ -270,7 +307,7 @@ struct Session {
         return left <= client.right();
     }
 
-    bool boardShows(const Spots& spots, const QString& step) {
+    bool boardShows(const Spots& spots, const QString& step, int withinMs = 8000) {
         QString problem;
         eventually(
             [&] {
@@ -285,7 +322,7 @@ struct Session {
                                      QString::number(s.x), QString::number(s.y));
                 return problem.isEmpty();
             },
-            8000);
+            withinMs);
         return problem.isEmpty() || fail(step + ":" + problem);
     }
 

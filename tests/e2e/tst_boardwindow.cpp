@@ -3,8 +3,10 @@
 // files and the board drawn after each step. What the widgets do with input is tested offscreen
 // (tests/board, editors, settings). Places: pixels from the board's top-left or a window's inside.
 #include "e2e/E2eSupport.h"
+#include "support/TableRow.h"
 
 using namespace zel::e2e;
+using zel::test::row;
 
 Q_DECLARE_METATYPE(zel::e2e::Spots)
 
@@ -23,7 +25,6 @@ class BoardWindowTest : public QObject {
     void editAndWrite();
 
   private:
-    bool pick(bool green, QPoint entry);
     bool carryTo(QPoint target, bool green);
     bool aloneInPlace(QString& window, const QString& gone);
     void runStep(const QString& step);
@@ -42,37 +43,6 @@ void BoardWindowTest::init() {
     files["sub/zelto2.dat"] = listFile({"司会"});
     files["sub/zeljob.dat"] = " 2\r\n 100  4  0\r\n 0  4  600\r\n";
     STEP(s.start(files) && s.placeWindow(m_corner) && s.boardShows(kStartBoard, "start"));
-}
-
-// Presses a picker button under the tag area; the picker stands directly under the window. A
-// press on an entry (pixels from the picker's inside) closes it and puts the pointer in the
-// middle of the board, 300 twips above the buttons.
-bool BoardWindowTest::pick(bool green, QPoint entry) {
-    clickAt(s.origin + QPoint(green ? 50 : 17, 113));
-    QPoint at;
-    const bool shown = eventually(
-        [&] {
-            const QStringList all = s.windows();
-            const WindowInfo picker = windowInfo(all.value(all.indexOf(s.window) == 0 ? 1 : 0));
-            at = picker.client.topLeft() + entry;
-            return all.size() == 2 &&
-                   picker.outer().topLeft() ==
-                       windowInfo(s.window).outer().bottomLeft() + QPoint(0, 1) &&
-                   share(grab(), QRect(at - QPoint(3, 1), QSize(7, 3)),
-                         green ? kGreenFill : kYellowFill) > 0.4;
-        },
-        10000);
-    if (!shown)
-        return s.fail("no picker with the entry under the window");
-    clickAt(at);
-    if (!eventually([&] { return s.windows() == QStringList{s.window}; }, 10000))
-        return s.fail("the picker did not close after the pick");
-    auto warped = [&] { // "x:234 y:111 screen:0 window:..."
-        const QList<QByteArray> xy = xdo({"getmouselocation"}).split(' ');
-        const QPoint at(xy.value(0).mid(2).toInt(), xy.value(1).mid(2).toInt());
-        return (at - s.origin - QPoint(234, 111)).manhattanLength() <= 2;
-    };
-    return eventually(warped, 5000) || s.fail("after the pick the pointer is not on the board");
 }
 
 // Moves the pointer; the carried marker follows until its fill's bounding box, looked for
@@ -106,23 +76,19 @@ void BoardWindowTest::carryAndDrop_data() {
     QTest::addColumn<QByteArray>("job");
     QTest::addColumn<Spots>("board"); // what the board shows after the drop
 
-    QTest::newRow("green 掃除当番 to 高橋")
-        << "green picker" << QPoint(47, 22) << QPoint(144, 63)
-        << QByteArray(" 4\r\n 100  0  0\r\n 1  0  1200\r\n 102  5  0\r\n 100  2  0\r\n")
-        << Spots{{134, 69, kGreenFill}, {134, 21, kGreenFill}};
-    QTest::newRow("yellow 書記 to 山本, column 1")
-        << "yellow picker" << QPoint(27, 46) << QPoint(351, 63)
-        << QByteArray(" 4\r\n 100  0  0\r\n 1  0  1200\r\n 102  5  0\r\n 1  6  0\r\n")
-        << Spots{{341, 69, kYellowFill}, {361, 45, kGreenFill}};
+    row("green 掃除当番 to 高橋", "green picker", QPoint(47, 22), QPoint(144, 63),
+        QByteArray(" 4\r\n 100  0  0\r\n 1  0  1200\r\n 102  5  0\r\n 100  2  0\r\n"),
+        Spots{{134, 69, kGreenFill}, {134, 21, kGreenFill}});
+    row("yellow 書記 to 山本, column 1", "yellow picker", QPoint(27, 46), QPoint(351, 63),
+        QByteArray(" 4\r\n 100  0  0\r\n 1  0  1200\r\n 102  5  0\r\n 1  6  0\r\n"),
+        Spots{{341, 69, kYellowFill}, {361, 45, kGreenFill}});
     // The moved marker keeps its record; 佐藤's row closes the gap and column 1 moves left.
-    QTest::newRow("佐藤's yellow marker to 田中")
-        << "yellow marker" << QPoint(194, 14) << QPoint(124, 87)
-        << QByteArray(" 3\r\n 100  0  0\r\n 1  3  0\r\n 102  5  0\r\n")
-        << Spots{{114, 93, kYellowFill}, {194, 21, kYellowFill, false}, {290, 45, kGreenFill}};
-    QTest::newRow("渡辺's green marker into the trash")
-        << "green marker" << QPoint(361, 41) << QPoint(234, 106)
-        << QByteArray(" 2\r\n 100  0  0\r\n 1  0  1200\r\n")
-        << Spots{{361, 45, kGreenFill, false}, {194, 21, kYellowFill}};
+    row("佐藤's yellow marker to 田中", "yellow marker", QPoint(194, 14), QPoint(124, 87),
+        QByteArray(" 3\r\n 100  0  0\r\n 1  3  0\r\n 102  5  0\r\n"),
+        Spots{{114, 93, kYellowFill}, {194, 21, kYellowFill, false}, {290, 45, kGreenFill}});
+    row("渡辺's green marker into the trash", "green marker", QPoint(361, 41), QPoint(234, 106),
+        QByteArray(" 2\r\n 100  0  0\r\n 1  0  1200\r\n"),
+        Spots{{361, 45, kGreenFill, false}, {194, 21, kYellowFill}});
 }
 
 void BoardWindowTest::carryAndDrop() {
@@ -135,7 +101,7 @@ void BoardWindowTest::carryAndDrop() {
     if (source.endsWith("marker"))
         clickAt(s.origin + press); // picks the marker up
     else
-        STEP(pick(green, press));
+        STEP(s.pick(green, press));
     STEP(carryTo(target, green));
     QCOMPARE(s.folder->read("zeljob.dat"), kStartJob); // nothing is stored before the drop
     xdo({"click", "1"});
@@ -146,7 +112,7 @@ void BoardWindowTest::carryAndDrop() {
 // 終了, the second item of the menu bar, ends the program normally, writing nothing and
 // leaving no other file.
 void BoardWindowTest::quitWhileCarrying() {
-    STEP(pick(true, QPoint(47, 22)));
+    STEP(s.pick(true, QPoint(47, 22)));
     STEP(carryTo(QPoint(144, 63), true));
     clickAt(s.origin + QPoint(96, -10));
     QVERIFY2(s.program->waitForFinished(10000), "the program did not end after 終了");
@@ -172,9 +138,8 @@ void BoardWindowTest::iconsAndStartPlace() {
     QString help;
     QVERIFY2(eventually(
                  [&] {
-                     const QStringList all = s.windows();
-                     help = all.value(all.indexOf(s.window) == 0 ? 1 : 0);
-                     return all.size() == 2 && xdo({"getwindowname", help}).trimmed() ==
+                     help = s.otherWindow();
+                     return !help.isEmpty() && xdo({"getwindowname", help}).trimmed() ==
                                                    QByteArray("ゼルトミル ヘルプ");
                  },
                  10000),
@@ -222,36 +187,36 @@ void BoardWindowTest::editAndWrite_data() {
 
     QStringList names = kPersons;
     names[0] = "Alice Smith";
-    QTest::newRow("ctrl+n: rename the first person")
-        << "key ctrl+n; click 54 48 list; click 36 156 変更; key ctrl+a; type Alice Smith; "
-           "key Return; click 192 116 書き込み"
-        << Files{{"zelprsn.dat", listFile(names)}} << kStartBoard;
+    row("ctrl+n: rename the first person",
+        "key ctrl+n; click 54 48 list; click 36 156 変更; key ctrl+a; type Alice Smith; "
+        "key Return; click 192 116 書き込み",
+        Files{{"zelprsn.dat", listFile(names)}}, kStartBoard);
     // Green markers are six characters wide now: 佐藤's yellow marker moves on.
-    QTest::newRow("ctrl+g: a longer first green duty repacks markers")
-        << "key ctrl+g; click 38 40 list; click 20 148 変更; key ctrl+a; type ABCDEF; "
-           "key Return; click 208 108 書き込み"
-        << Files{{"zelto1.dat", listFile(QStringList{"ABCDEF"} + kGreen.mid(1))},
-                 {"zeljob.dat", " 3\r\n 100  0  0\r\n 1  0  1800\r\n 102  5  0\r\n"}}
-        << Spots{{200, 21, kGreenFill}, {234, 21, kYellowFill}};
+    row("ctrl+g: a longer first green duty repacks markers",
+        "key ctrl+g; click 38 40 list; click 20 148 変更; key ctrl+a; type ABCDEF; "
+        "key Return; click 208 108 書き込み",
+        Files{{"zelto1.dat", listFile(QStringList{"ABCDEF"} + kGreen.mid(1))},
+              {"zeljob.dat", " 3\r\n 100  0  0\r\n 1  0  1800\r\n 102  5  0\r\n"}},
+        Spots{{200, 21, kGreenFill}, {234, 21, kYellowFill}});
     // Nothing was selected: the new duty comes first. The markers are packed again for the
     // wider yellow ones, to the same places; 佐藤's yellow marker is wider.
-    QTest::newRow("ctrl+y: add a yellow duty")
-        << "key ctrl+y; click 68 148 追加; type XYZ; key Return; click 208 108 書き込み"
-        << Files{{"zelto2.dat", listFile(QStringList{"XYZ"} + kYellow)}, {"zeljob.dat", kStartJob}}
-        << Spots{{227, 21, kYellowFill}};
+    row("ctrl+y: add a yellow duty",
+        "key ctrl+y; click 68 148 追加; type XYZ; key Return; click 208 108 書き込み",
+        Files{{"zelto2.dat", listFile(QStringList{"XYZ"} + kYellow)}, {"zeljob.dat", kStartJob}},
+        Spots{{227, 21, kYellowFill}});
     // The wider tags push every marker right.
-    QTest::newRow("ctrl+o: two presses on the tag width's arrow")
-        << "key ctrl+o; click 300 107 arrow; click 300 107 arrow; click 204 228 書込み"
-        << Files{{"zelpara.dat", " 4\r\n 3\r\n 1400\r\n 300\r\n 10\r\n"}}
-        << Spots{{95, 21, kTagColour}};
+    row("ctrl+o: two presses on the tag width's arrow",
+        "key ctrl+o; click 300 107 arrow; click 300 107 arrow; click 204 228 書込み",
+        Files{{"zelpara.dat", " 4\r\n 3\r\n 1400\r\n 300\r\n 10\r\n"}},
+        Spots{{95, 21, kTagColour}});
     // Five persons, 大野's two short markers in column 1.
-    QTest::newRow("ctrl+p: switch to the second roster")
-        << "key ctrl+p; click 140 48 folder; key ctrl+a; type sub; key Return"
-        << Files{{"zelpath.dat", "sub/\r\n"}}
-        << Spots{{200, 21, kTagColour},
-                 {250, 45, kTagColour, false},
-                 {301, 21, kGreenFill},
-                 {341, 21, kYellowFill}};
+    row("ctrl+p: switch to the second roster",
+        "key ctrl+p; click 140 48 folder; key ctrl+a; type sub; key Return",
+        Files{{"zelpath.dat", "sub/\r\n"}},
+        Spots{{200, 21, kTagColour},
+              {250, 45, kTagColour, false},
+              {301, 21, kGreenFill},
+              {341, 21, kYellowFill}});
 }
 
 void BoardWindowTest::editAndWrite() {

@@ -1,11 +1,12 @@
-// The program run from the command line as a daily job would: help, version, a wrong option and
-// exports of each format with no display at all, their exit codes and messages, the files they
-// leave. With an X display, the exported PNG is compared with the board the running program
-// shows on the screen, pixel for pixel.
-#include "board/AppVersion.h"
+// The program run from the command line as a daily job would: help, a wrong option and exports
+// of each format with no display at all, their exit codes and messages, the files they leave
+// (what each option means, --version and --scale too, is tst_commandline's). With an X display, the
+// exported PNG is compared with the board the running program shows on the screen, pixel for pixel.
 #include "e2e/E2eSupport.h"
+#include "support/TableRow.h"
 
 using namespace zel::e2e;
+using zel::test::row;
 
 namespace {
 struct Result {
@@ -57,31 +58,20 @@ class TestExportCommand : public QObject {
         QTest::addColumn<QString>("out");     // a part of standard output
         QTest::addColumn<QStringList>("err"); // parts of standard error
 
-        const QString version = "zeltomil " + zel::versionNumber() + "\n";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << ""
-                              << "--export <ファイル>" << QStringList{};
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "" << version << QStringList{};
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << ""
-                                        << "" << QStringList{"bogus", "--help"};
-        QTest::newRow("pdf") << QStringList{"--export", "board.pdf"} << 0 << "board.pdf"
-                             << "" << QStringList{};
-        QTest::newRow("png") << QStringList{"--export", "board.png"} << 0 << "board.png"
-                             << "" << QStringList{};
-        QTest::newRow("png 2x") << QStringList{"--export", "big.png", "--scale", "2"} << 0
-                                << "big.png"
-                                << "" << QStringList{};
-        QTest::newRow("csv, capital extension")
-            << QStringList{"--export", "BOARD.CSV"} << 0 << "BOARD.CSV"
-            << "" << QStringList{};
-        QTest::newRow("unknown extension") << QStringList{"--export", "board.txt"} << 1 << ""
-                                           << "" << QStringList{"board.txt", ".pdf, .png, .csv"};
-        QTest::newRow("missing folder") << QStringList{"--export", "none/board.pdf"} << 1 << ""
-                                        << "" << QStringList{"none/board.pdf", "ありません"};
-        QTest::newRow("unwritable place") << QStringList{"--export", "/proc/board.png"} << 1 << ""
-                                          << "" << QStringList{"/proc/board.png", "書き込めません"};
-        QTest::newRow("a folder in the way")
-            << QStringList{"--export", "taken.pdf"} << 1 << ""
-            << "" << QStringList{"taken.pdf", "フォルダがあります"};
+        row("help", QStringList{"--help"}, 0, "", "--export <ファイル>", QStringList{});
+        row("unknown option", QStringList{"--bogus"}, 2, "", "", QStringList{"bogus", "--help"});
+        row("pdf", QStringList{"--export", "board.pdf"}, 0, "board.pdf", "", QStringList{});
+        row("png", QStringList{"--export", "board.png"}, 0, "board.png", "", QStringList{});
+        row("csv, capital extension", QStringList{"--export", "BOARD.CSV"}, 0, "BOARD.CSV", "",
+            QStringList{});
+        row("unknown extension", QStringList{"--export", "board.txt"}, 1, "", "",
+            QStringList{"board.txt", ".pdf, .png, .csv"});
+        row("missing folder", QStringList{"--export", "none/board.pdf"}, 1, "", "",
+            QStringList{"none/board.pdf", "ありません"});
+        row("unwritable place", QStringList{"--export", "/proc/board.png"}, 1, "", "",
+            QStringList{"/proc/board.png", "書き込めません"});
+        row("a folder in the way", QStringList{"--export", "taken.pdf"}, 1, "", "",
+            QStringList{"taken.pdf", "フォルダがあります"});
     }
     void withoutDisplay() {
         QFETCH(QStringList, args);

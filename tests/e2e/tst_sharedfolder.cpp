@@ -16,9 +16,7 @@ class SharedFolderTest : public QObject {
     void assignmentsFromBothSides();
 
   private:
-    bool pick(Session& on, bool green, QPoint entry);
     bool carryTo(Session& on, QPoint target);
-    bool shows(Session& on, const Spots& spots, int withinMs, const QString& step);
     QStringList jobRecords() const;
 
     zel::test::DataFolder m_roster;
@@ -49,28 +47,8 @@ void SharedFolderTest::initTestCase() {
             {{"zelpath.dat", mountB.toUtf8() + "/\r\n"}, {"zelpara.dat", roster["zelpara.dat"]}}));
         STEP(b.placeWindow({40, 480}));
     }
-    STEP(shows(a, kStartBoard, 8000, "start, first PC"));
-    STEP(shows(b, kStartBoard, 8000, "start, second PC"));
-}
-
-// As the board window test picks: the button under the tags, then the entry in the picker.
-bool SharedFolderTest::pick(Session& on, bool green, QPoint entry) {
-    clickAt(on.origin + QPoint(green ? 50 : 17, 113));
-    QPoint at;
-    const bool shown = eventually(
-        [&] {
-            const QStringList all = on.windows();
-            const WindowInfo picker = windowInfo(all.value(all.indexOf(on.window) == 0 ? 1 : 0));
-            at = picker.client.topLeft() + entry;
-            return all.size() == 2 && share(grab(), QRect(at - QPoint(3, 1), QSize(7, 3)),
-                                            green ? kGreenFill : kYellowFill) > 0.4;
-        },
-        10000);
-    if (!shown)
-        return on.fail("no picker under the window");
-    clickAt(at);
-    return eventually([&] { return on.windows() == QStringList{on.window}; }, 10000) ||
-           on.fail("the picker did not close after the pick");
+    STEP(a.boardShows(kStartBoard, "start, first PC"));
+    STEP(b.boardShows(kStartBoard, "start, second PC"));
 }
 
 // Moves the pointer there and gives the carried marker time to follow (Timer2, 50 ms).
@@ -78,25 +56,6 @@ bool SharedFolderTest::carryTo(Session& on, QPoint target) {
     moveTo(on.origin + target);
     QTest::qWait(250);
     return true;
-}
-
-bool SharedFolderTest::shows(Session& on, const Spots& spots, int withinMs, const QString& step) {
-    QString problem;
-    const bool seen = eventually(
-        [&] {
-            const QImage shot = grab();
-            problem = on.findBoard(shot) ? "" : "no board";
-            for (const Spot& p : spots)
-                if ((share(shot, QRect(on.origin + QPoint(p.x - 3, p.y - 1), QSize(7, 3)),
-                           p.colour) > 0.4) != p.shown)
-                    problem += QStringLiteral(" (%1, %2) %3;")
-                                   .arg(p.x)
-                                   .arg(p.y)
-                                   .arg(p.shown ? "missing" : "seen");
-            return problem.isEmpty();
-        },
-        withinMs);
-    return seen || on.fail(step + ":" + problem);
 }
 
 // The job file's records as the share holds them, without their offsets, sorted.
@@ -113,15 +72,15 @@ QStringList SharedFolderTest::jobRecords() const {
 
 void SharedFolderTest::markerAndNameShowOnTheOther() {
     // Green 掃除当番 to 高橋 on the first PC; the second shows it within 3 s, untouched.
-    STEP(pick(a, true, QPoint(47, 22)));
+    STEP(a.pick(true, QPoint(47, 22)));
     STEP(carryTo(a, QPoint(144, 63)));
     xdo({"click", "1"});
-    STEP(shows(a, {{134, 69, kGreenFill}}, 5000, "the drop on the first PC"));
+    STEP(a.boardShows({{134, 69, kGreenFill}}, "the drop on the first PC", 5000));
     QElapsedTimer clock;
     clock.start();
     {
         Session& s = b;
-        STEP(shows(b, {{134, 69, kGreenFill}}, 3000, "the second PC within 3 s"));
+        STEP(b.boardShows({{134, 69, kGreenFill}}, "the second PC within 3 s", 3000));
     }
     qInfo("the second board showed the marker %lld ms after the first did", clock.elapsed());
     QStringList expected{"1:0", "100:0", "100:2", "102:5"};
@@ -145,7 +104,7 @@ void SharedFolderTest::markerAndNameShowOnTheOther() {
     clickAt(inside + QPoint(192, 116)); // 書き込み
     QVERIFY(eventually([&] { return m_roster.read("zelprsn.dat").startsWith(" 8\r\n"); }, 10000));
     Session& s = b;
-    STEP(shows(b, {{273, 93, kTagColour}}, 3000, "the added name on the second PC"));
+    STEP(b.boardShows({{273, 93, kTagColour}}, "the added name on the second PC", 3000));
 }
 
 void SharedFolderTest::assignmentsFromBothSides() {
@@ -153,25 +112,25 @@ void SharedFolderTest::assignmentsFromBothSides() {
     // pixels below name persons by place (column of four), not the names of the start.
     const QStringList before = jobRecords();
     // In turn: yellow 司会 to 山本 on the first, then green 日直 to 田中 on the second.
-    STEP(pick(a, false, QPoint(27, 22)));
+    STEP(a.pick(false, QPoint(27, 22)));
     STEP(carryTo(a, QPoint(351, 63)));
     xdo({"click", "1"});
     {
         Session& s = b;
-        STEP(shows(b, {{341, 69, kYellowFill}}, 3000, "the first PC's marker on the second"));
-        STEP(pick(b, true, QPoint(47, 46)));
+        STEP(b.boardShows({{341, 69, kYellowFill}}, "the first PC's marker on the second", 3000));
+        STEP(b.pick(true, QPoint(47, 46)));
         STEP(carryTo(b, QPoint(124, 87)));
         xdo({"click", "1"});
     }
-    STEP(shows(a, {{134, 93, kGreenFill}}, 3000, "the second PC's marker on the first"));
+    STEP(a.boardShows({{134, 93, kGreenFill}}, "the second PC's marker on the first", 3000));
 
     // At nearly the same moment: both carry a duty, then drop one right after the other, the
     // second before its board could show the first drop.
-    STEP(pick(a, true, QPoint(47, 22)));
+    STEP(a.pick(true, QPoint(47, 22)));
     STEP(carryTo(a, QPoint(144, 39)));
     {
         Session& s = b;
-        STEP(pick(b, false, QPoint(27, 46)));
+        STEP(b.pick(false, QPoint(27, 46)));
         STEP(carryTo(b, QPoint(351, 39)));
     }
     STEP(carryTo(a, QPoint(144, 39)));
@@ -189,9 +148,9 @@ void SharedFolderTest::assignmentsFromBothSides() {
     QVERIFY(eventually([&] { return jobRecords() == expected; }, 8000));
     QCOMPARE(jobRecords(), expected);
     const Spots both{{134, 45, kGreenFill}, {423, 45, kYellowFill}};
-    STEP(shows(a, both, 4000, "both drops on the first PC"));
+    STEP(a.boardShows(both, "both drops on the first PC", 4000));
     Session& s = b;
-    STEP(shows(b, both, 4000, "both drops on the second PC"));
+    STEP(b.boardShows(both, "both drops on the second PC", 4000));
 }
 
 QTEST_MAIN(SharedFolderTest)

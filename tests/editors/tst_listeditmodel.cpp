@@ -2,10 +2,12 @@
 // selection becomes, the list limits and the lengths the job file's offsets allow. Which
 // characters a file cannot hold is tst_rosterfiles'; here only that the model refuses them.
 #include "editors/ListEditModel.h"
+#include "support/TableRow.h"
 
 #include <QTest>
 
 using namespace zel;
+using zel::test::row;
 
 namespace {
 const QStringList kAbc{"A", "B", "C"};
@@ -27,24 +29,18 @@ class TestListEditModel : public QObject {
         QTest::addColumn<int>("selectedAfter");
         const int done = EditOutcome::Done, ignored = EditOutcome::Ignored;
         const int refused = EditOutcome::Refused;
-        QTest::newRow("change first")
-            << 0 << "change X" << done << QStringList{"X", "B", "C"} << -1;
-        QTest::newRow("change to empty")
-            << 1 << "change " << done << QStringList{"A", "", "C"} << -1;
-        QTest::newRow("change without selection") << -1 << "change X" << ignored << kAbc << -1;
-        QTest::newRow("change refused") << 1 << "change ☃" << refused << kAbc << 1;
+        row("change first", 0, "change X", done, QStringList{"X", "B", "C"}, -1);
+        row("change to empty", 1, "change ", done, QStringList{"A", "", "C"}, -1);
+        row("change without selection", -1, "change X", ignored, kAbc, -1);
+        row("change refused", 1, "change ☃", refused, kAbc, 1);
         // Stored as its look-alike ～ when written; the list keeps what was typed.
-        QTest::newRow("change to a wave dash")
-            << 1 << "change 月〜金" << done << QStringList{"A", "月〜金", "C"} << -1;
-        QTest::newRow("add below middle")
-            << 1 << "add X" << done << QStringList{"A", "B", "X", "C"} << 2;
-        QTest::newRow("add at top without selection")
-            << -1 << "add X" << done << QStringList{"X", "A", "B", "C"} << 0;
-        QTest::newRow("add, selection out of range")
-            << 42 << "add X" << done << QStringList{"X", "A", "B", "C"} << 0;
-        QTest::newRow("add refused") << 1 << "add ☃" << refused << kAbc << 1;
-        QTest::newRow("remove middle") << 1 << "remove" << done << QStringList{"A", "C"} << -1;
-        QTest::newRow("remove without selection") << -1 << "remove" << ignored << kAbc << -1;
+        row("change to a wave dash", 1, "change 月〜金", done, QStringList{"A", "月〜金", "C"}, -1);
+        row("add below middle", 1, "add X", done, QStringList{"A", "B", "X", "C"}, 2);
+        row("add at top without selection", -1, "add X", done, QStringList{"X", "A", "B", "C"}, 0);
+        row("add, selection out of range", 42, "add X", done, QStringList{"X", "A", "B", "C"}, 0);
+        row("add refused", 1, "add ☃", refused, kAbc, 1);
+        row("remove middle", 1, "remove", done, QStringList{"A", "C"}, -1);
+        row("remove without selection", -1, "remove", ignored, kAbc, -1);
     }
     void edits() {
         QFETCH(int, selected);
@@ -66,9 +62,9 @@ class TestListEditModel : public QObject {
     void limits_data() {
         QTest::addColumn<int>("list");
         QTest::addColumn<int>("limit");
-        QTest::newRow("names") << 0 << 101;
-        QTest::newRow("green duties") << 1 << 101;
-        QTest::newRow("yellow duties") << 2 << 100; // code 100 on are green duties
+        row("names", 0, 101);
+        row("green duties", 1, 101);
+        row("yellow duties", 2, 100); // code 100 on are green duties
     }
     void limits() {
         QFETCH(int, list);

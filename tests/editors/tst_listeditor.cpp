@@ -3,9 +3,6 @@
 #include "editors/ConfirmLineEdit.h"
 #include "editors/DutyEditor.h"
 #include "editors/NameEditor.h"
-#include "roster/RosterFiles.h"
-#include "support/DataFolder.h"
-#include "support/FakePlatform.h"
 #include "support/RecordingHost.h"
 
 #include <QApplication>
@@ -37,20 +34,12 @@ struct Editor {
 
 // Three names, green width 4, yellow width 3; markers (p0 green, p1 green, p0 yellow, p0 green),
 // all stored at offset 0: p0's are laid side by side when loaded.
-struct Fixture {
-    DataFolder folder;
-    FakePlatform platform;
-    RosterFiles files{platform.store, folder.path()};
-    RosterState state;
-    RecordingHost host;
-    AppContext context{state, files, platform};
+struct Fixture : DialogContext {
     Fixture() {
         folder.writeLines(kPersonFile, {" 3", "太郎", "花子", "次郎"});
         folder.writeLines(kGreenListFile, {" 2", "掃除当番", "配膳"});
         folder.writeLines(kYellowListFile, {" 2", "日直係", "鍵"});
         folder.writeLines(kJobFile, {" 4", " 100  0  0", " 101  1  0", " 0  0  0", " 100  0  0"});
-        state.savedLeft = 3000; // the board's corner
-        state.savedTop = 1500;
     }
 };
 

@@ -1,8 +1,8 @@
-// The undo history without widgets: every kind of change undone and redone gives back the exact
-// bytes of every file; an undo after another program changed a file is refused and writes
-// nothing, as does one while another program saves into the folder; an editor's two files go
-// back together or not at all; the history comes back after a restart from the state folder,
-// and is dropped when the files no longer match it.
+// The undo history without widgets: a change to each file undone and redone gives back the exact
+// bytes of every file (each board action through the menu: tst_historymenu); an undo after another
+// program changed a file is refused and writes nothing, as does one while another program saves
+// into the folder; an editor's two files go back together or not at all; the history comes back
+// after a restart from the state folder, and is dropped when the files no longer match it.
 #include "editors/ListWriter.h"
 #include "history/History.h"
 #include "platform/SaveLock.h"
@@ -10,11 +10,13 @@
 #include "roster/Rotation.h"
 #include "roster/SaveStep.h"
 #include "support/DataFolder.h"
+#include "support/TableRow.h"
 
 #include <QTest>
 #include <functional>
 
 using namespace zel;
+using zel::test::row;
 using namespace Qt::StringLiterals;
 using zel::test::cp932Lines;
 using zel::test::DataFolder;
@@ -85,11 +87,6 @@ QMap<QString, Action> actions() {
              r.state.markerPerson[n] = 2;
              r.files.saveJobFile(r.state);
          }},
-        {"removal",
-         [](Roster& r) {
-             SaveStep step(r.files, u"司会を外す"_s);
-             r.files.saveJobFile(r.state, 2);
-         }},
         {"clear all",
          [](Roster& r) {
              SaveStep step(r.files, u"すべてのマークを消す"_s);
@@ -133,28 +130,16 @@ class TestHistory : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("written");
         const QStringList job{kJobFile};
-        QTest::newRow("drop") << "drop"
-                              << "" << u"掃除当番を高橋 美咲へ"_s << job;
-        QTest::newRow("removal") << "removal"
-                                 << "" << u"司会を外す"_s << job;
-        QTest::newRow("clear all") << "clear all"
-                                   << "" << u"すべてのマークを消す"_s << job;
-        QTest::newRow("rotation") << "rotation"
-                                  << "" << u"当番を次の人へ"_s << job;
-        QTest::newRow("name editor") << "name editor"
-                                     << "" << u"名前編集"_s << QStringList{kPersonFile};
-        QTest::newRow("duty editor: list and repacked markers")
-            << "duty editor"
-            << "" << u"緑色当番編集"_s << QStringList{kGreenListFile, kJobFile};
-        QTest::newRow("options") << "options"
-                                 << "" << u"オプション"_s << QStringList{kParameterFile};
-        QTest::newRow("data folder") << "data folder"
-                                     << "" << u"データのパス指定"_s << QStringList{kFolderFile};
+        row("drop", "drop", "", u"掃除当番を高橋 美咲へ"_s, job);
+        row("name editor", "name editor", "", u"名前編集"_s, QStringList{kPersonFile});
+        row("duty editor: list and repacked markers", "duty editor", "", u"緑色当番編集"_s,
+            QStringList{kGreenListFile, kJobFile});
+        row("options", "options", "", u"オプション"_s, QStringList{kParameterFile});
+        row("data folder", "data folder", "", u"データのパス指定"_s, QStringList{kFolderFile});
         // Undone, a file the action created is gone again.
-        QTest::newRow("options, no file before")
-            << "options" << kParameterFile << u"オプション"_s << QStringList{kParameterFile};
-        QTest::newRow("drop, no job file before")
-            << "drop" << kJobFile << u"掃除当番を高橋 美咲へ"_s << job;
+        row("options, no file before", "options", kParameterFile, u"オプション"_s,
+            QStringList{kParameterFile});
+        row("drop, no job file before", "drop", kJobFile, u"掃除当番を高橋 美咲へ"_s, job);
     }
 
     void undoRedo() {
@@ -218,11 +203,11 @@ class TestHistory : public QObject {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("changed");
         QTest::addColumn<bool>("undo"); // false: redo after an undo
-        QTest::newRow("job file") << "drop" << kJobFile << true;
-        QTest::newRow("job file removed") << "clear all" << kJobFile << true;
-        QTest::newRow("duty editor: list changed") << "duty editor" << kGreenListFile << true;
-        QTest::newRow("duty editor: job changed") << "duty editor" << kJobFile << true;
-        QTest::newRow("redo: parameter file") << "options" << kParameterFile << false;
+        row("job file", "drop", kJobFile, true);
+        row("job file removed", "clear all", kJobFile, true);
+        row("duty editor: list changed", "duty editor", kGreenListFile, true);
+        row("duty editor: job changed", "duty editor", kJobFile, true);
+        row("redo: parameter file", "options", kParameterFile, false);
     }
 
     void refusedAfterChangeElsewhere() {
@@ -358,10 +343,10 @@ class TestHistory : public QObject {
     // file of this start folder, is dropped without a word; the next step starts a new one.
     void droppedWhenItNoLongerMatches_data() {
         QTest::addColumn<QString>("spoil");
-        QTest::newRow("job file edited") << "job";
-        QTest::newRow("job file removed") << "remove";
-        QTest::newRow("history file cut short") << "cut";
-        QTest::newRow("history file of another start folder") << "move";
+        row("job file edited", "job");
+        row("job file removed", "remove");
+        row("history file cut short", "cut");
+        row("history file of another start folder", "move");
     }
 
     void droppedWhenItNoLongerMatches() {

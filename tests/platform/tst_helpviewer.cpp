@@ -5,6 +5,7 @@
 #include "platform/HelpBrowser.h"
 #include "platform/HelpViewer.h"
 #include "support/DataFolder.h"
+#include "support/TableRow.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -14,6 +15,7 @@
 
 using namespace zel;
 using zel::test::DataFolder;
+using zel::test::row;
 
 namespace {
 QByteArray repeated(const QByteArray& piece, int times) {
@@ -66,43 +68,24 @@ class TestHelpViewer : public QObject {
         QFile png(help("pic.png"));
         QVERIFY(png.open(QIODevice::ReadOnly));
         const QString pngBase64 = QString::fromLatin1(png.readAll().toBase64());
-        QTest::newRow("picture in the folder") << image << "pic.png"
-                                               << "picture";
-        QTest::newRow("picture in a subfolder") << image << "sub/pic.png"
-                                                << "picture";
-        QTest::newRow("link to a picture in the folder") << image << "in.png"
-                                                         << "picture";
-        QTest::newRow("as a file URL")
-            << image << QUrl::fromLocalFile(help("pic.png")).toString() << "picture";
-        QTest::newRow("beside the folder") << image << "../outside.png"
-                                           << "";
-        QTest::newRow("link leading out of the folder") << image << "out.png"
-                                                        << "";
-        QTest::newRow("FIFO") << image << "fifo.png"
-                              << "";
-        QTest::newRow("link to /dev/zero") << image << "zero.png"
-                                           << "";
-        QTest::newRow("/dev/zero") << image << "/dev/zero"
-                                   << "";
-        QTest::newRow("/dev/zero as a file URL") << image << "file:///dev/zero"
-                                                 << "";
-        QTest::newRow("style sheet of /dev/zero")
-            << int(QTextDocument::StyleSheetResource) << "/dev/zero"
-            << "";
-        QTest::newRow("style sheet") << int(QTextDocument::StyleSheetResource) << "style.css"
-                                     << "color: green";
-        QTest::newRow("picture of too many pixels") << image << "wide.png"
-                                                    << "";
-        QTest::newRow("picture file too large") << image << "big.png"
-                                                << "";
-        QTest::newRow("from the network") << image << "http://localhost/pic.png"
-                                          << "";
-        QTest::newRow("written into the page")
-            << image << "data:image/png;base64," + pngBase64 << "picture";
-        QTest::newRow("linked page") << page << "page.html"
-                                     << "second page";
-        QTest::newRow("linked page of nested tables") << page << "tables.html"
-                                                      << "<pre";
+        row("picture in the folder", image, "pic.png", "picture");
+        row("picture in a subfolder", image, "sub/pic.png", "picture");
+        row("link to a picture in the folder", image, "in.png", "picture");
+        row("as a file URL", image, QUrl::fromLocalFile(help("pic.png")).toString(), "picture");
+        row("beside the folder", image, "../outside.png", "");
+        row("link leading out of the folder", image, "out.png", "");
+        row("FIFO", image, "fifo.png", "");
+        row("link to /dev/zero", image, "zero.png", "");
+        row("/dev/zero", image, "/dev/zero", "");
+        row("/dev/zero as a file URL", image, "file:///dev/zero", "");
+        row("style sheet of /dev/zero", int(QTextDocument::StyleSheetResource), "/dev/zero", "");
+        row("style sheet", int(QTextDocument::StyleSheetResource), "style.css", "color: green");
+        row("picture of too many pixels", image, "wide.png", "");
+        row("picture file too large", image, "big.png", "");
+        row("from the network", image, "http://localhost/pic.png", "");
+        row("written into the page", image, "data:image/png;base64," + pngBase64, "picture");
+        row("linked page", page, "page.html", "second page");
+        row("linked page of nested tables", page, "tables.html", "<pre");
     }
     void resources() {
         QFETCH(int, type);
@@ -132,27 +115,23 @@ class TestHelpViewer : public QObject {
         const QByteArray page = "<h1>Title</h1><p>before</p><img src=\"%1\"><p>after</p>";
         for (const char* picture : {"fifo.png", "zero.png", "/dev/zero", "wide.png"})
             QTest::newRow(picture) << QByteArray(page).replace("%1", picture) << "after" << true;
-        QTest::newRow("style sheet of a FIFO")
-            << QByteArray("<html><head><link rel=\"stylesheet\" type=\"text/css\" "
-                          "href=\"fifo.png\"></head><body><h1>Title</h1><p>styled</p></body>")
-            << "styled" << true;
-        QTest::newRow("1 MB of nested tables")
-            << repeated("<table><tr><td>", 70000) << "大きすぎる" << false;
-        QTest::newRow("200 KB of nested tables") << repeated("<table><tr><td>", 13000) + "end"
-                                                 << "込み入っている" << false;
-        QTest::newRow("nested lists") << repeated("<ul><li>", 100) + "end"
-                                      << "end" << false;
-        QTest::newRow("1 MB of NUL bytes") << QByteArray(1 << 20, '\0') << "大きすぎる" << false;
-        QTest::newRow("NUL bytes")
-            << QByteArray(100000, '\0') << "テキストファイルではない" << false;
-        QTest::newRow("wide column spans")
-            << "<table><tr>" + repeated("<td colspan=\"100000\">x</td>", 20) + "</tr></table>"
-            << "込み入っている" << false;
-        QTest::newRow("one long word") << QByteArray(200000, 'w') << "込み入っている" << false;
-        QTest::newRow("control characters") << repeated("\x01 ", 1000) + "<h1>Title</h1><p>text</p>"
-                                            << "text" << true;
-        QTest::newRow("FIFO in its place")
-            << QByteArray("<fifo>") << "普通のファイルではない" << false;
+        row("style sheet of a FIFO",
+            QByteArray("<html><head><link rel=\"stylesheet\" type=\"text/css\" "
+                       "href=\"fifo.png\"></head><body><h1>Title</h1><p>styled</p></body>"),
+            "styled", true);
+        row("1 MB of nested tables", repeated("<table><tr><td>", 70000), "大きすぎる", false);
+        row("200 KB of nested tables", repeated("<table><tr><td>", 13000) + "end", "込み入っている",
+            false);
+        row("nested lists", repeated("<ul><li>", 100) + "end", "end", false);
+        row("1 MB of NUL bytes", QByteArray(1 << 20, '\0'), "大きすぎる", false);
+        row("NUL bytes", QByteArray(100000, '\0'), "テキストファイルではない", false);
+        row("wide column spans",
+            "<table><tr>" + repeated("<td colspan=\"100000\">x</td>", 20) + "</tr></table>",
+            "込み入っている", false);
+        row("one long word", QByteArray(200000, 'w'), "込み入っている", false);
+        row("control characters", repeated("\x01 ", 1000) + "<h1>Title</h1><p>text</p>", "text",
+            true);
+        row("FIFO in its place", QByteArray("<fifo>"), "普通のファイルではない", false);
     }
     void helpFiles() {
         QFETCH(QByteArray, content);

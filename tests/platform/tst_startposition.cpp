@@ -2,11 +2,13 @@
 // at all; and the settings file that keeps it, which the tests put in a folder of their own.
 #include "platform/StartPosition.h"
 #include "support/DataFolder.h"
+#include "support/TableRow.h"
 
 #include <QSettings>
 #include <QTest>
 
 using namespace zel;
+using zel::test::row;
 
 using Corner = std::optional<QPoint>;
 Q_DECLARE_METATYPE(Corner)
@@ -29,21 +31,17 @@ class StartPositionTest : public QObject {
         const QList<QRect> one{QRect(0, 32, 1920, 1168)};
         // A second screen to the right, lower, with a gap under the first.
         const QList<QRect> two{QRect(0, 0, 1920, 1080), QRect(1920, 200, 1280, 1024)};
-        QTest::newRow("nothing kept") << Corner() << one << Corner();
-        QTest::newRow("on the screen")
-            << Corner(QPoint(160, 120)) << one << Corner(QPoint(160, 120));
-        QTest::newRow("grip just fits")
-            << Corner(QPoint(1872, 1176)) << one << Corner(QPoint(1872, 1176));
-        QTest::newRow("grip one pixel out") << Corner(QPoint(1873, 1176)) << one << Corner();
-        QTest::newRow("under the panel") << Corner(QPoint(0, 0)) << one << Corner();
-        QTest::newRow("left of the screen") << Corner(QPoint(-10, 300)) << one << Corner();
-        QTest::newRow("screen unplugged") << Corner(QPoint(2400, 500)) << one << Corner();
-        QTest::newRow("second screen")
-            << Corner(QPoint(2400, 500)) << two << Corner(QPoint(2400, 500));
-        QTest::newRow("gap under the first screen")
-            << Corner(QPoint(1000, 1100)) << two << Corner();
-        QTest::newRow("astride both screens") << Corner(QPoint(1900, 300)) << two << Corner();
-        QTest::newRow("no screens") << Corner(QPoint(10, 10)) << QList<QRect>() << Corner();
+        row("nothing kept", Corner(), one, Corner());
+        row("on the screen", Corner(QPoint(160, 120)), one, Corner(QPoint(160, 120)));
+        row("grip just fits", Corner(QPoint(1872, 1176)), one, Corner(QPoint(1872, 1176)));
+        row("grip one pixel out", Corner(QPoint(1873, 1176)), one, Corner());
+        row("under the panel", Corner(QPoint(0, 0)), one, Corner());
+        row("left of the screen", Corner(QPoint(-10, 300)), one, Corner());
+        row("screen unplugged", Corner(QPoint(2400, 500)), one, Corner());
+        row("second screen", Corner(QPoint(2400, 500)), two, Corner(QPoint(2400, 500)));
+        row("gap under the first screen", Corner(QPoint(1000, 1100)), two, Corner());
+        row("astride both screens", Corner(QPoint(1900, 300)), two, Corner());
+        row("no screens", Corner(QPoint(10, 10)), QList<QRect>(), Corner());
     }
     void usable() {
         QFETCH(Corner, kept);

@@ -6,11 +6,13 @@
 #include "roster/PrintWriter.h"
 #include "roster/RosterFiles.h"
 #include "support/DataFolder.h"
+#include "support/TableRow.h"
 
 #include <QDirIterator>
 #include <QTest>
 
 using namespace zel;
+using zel::test::row;
 using namespace Qt::StringLiterals;
 using zel::test::cp932Lines;
 using zel::test::DataFolder;
@@ -34,25 +36,24 @@ class TestRosterFiles : public QObject {
         // Per field the read (n number, i/l 16/32-bit integer, t text), then what it gave ("?").
         QTest::addColumn<QString>("fields");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("blanks, tabs, commas; empty field is 0")
-            << u"n1|n2|n3|n4|n5|n0|n6"_s << " 1  2\t3,4 , 5,,6\r\n"_ba;
+        row("blanks, tabs, commas; empty field is 0", u"n1|n2|n3|n4|n5|n0|n6"_s,
+            " 1  2\t3,4 , 5,,6\r\n"_ba);
         // A field that is not a number is skipped: the next read goes on after it.
-        QTest::newRow("number forms")
-            << u"n0.5|n5|n7|n100|n200|n-0.5|n?|n?|n?|n?|n?|n?|n?"_s
-            << ".5 5. +7 1e+2 2D2 -5E-1 1e - . 1.2.3 e5 1x \x82\x50\r\n"_ba;
-        QTest::newRow("16-bit half to even") << u"i10|i12|i-2"_s << "10.5\r\n11.5\r\n-2.5\r\n"_ba;
-        QTest::newRow("16-bit limits") << u"i?|i-32768|i32767"_s << "32768\r\n-32768\r\n32767.4"_ba;
-        QTest::newRow("32-bit limits") << u"l?|l-2147483648"_s << "2147483648\r\n-2147483648"_ba;
+        row("number forms", u"n0.5|n5|n7|n100|n200|n-0.5|n?|n?|n?|n?|n?|n?|n?"_s,
+            ".5 5. +7 1e+2 2D2 -5E-1 1e - . 1.2.3 e5 1x \x82\x50\r\n"_ba);
+        row("16-bit half to even", u"i10|i12|i-2"_s, "10.5\r\n11.5\r\n-2.5\r\n"_ba);
+        row("16-bit limits", u"i?|i-32768|i32767"_s, "32768\r\n-32768\r\n32767.4"_ba);
+        row("32-bit limits", u"l?|l-2147483648"_s, "2147483648\r\n-2147483648"_ba);
         // CR LF, LF and a lone CR all end a line; empty lines are skipped.
-        QTest::newRow("line ends") << u"ta|tb|tc|td|te"_s << "a\r\nb\nc\rd\r\n\r\ne"_ba;
-        QTest::newRow("comma, outer blanks, quotes")
-            << u"tab|tcd|tef|t|tgh|tij"_s << "ab,cd\r\n  ef  \r\n\"\"\r\n\"gh\"x,ij"_ba;
+        row("line ends", u"ta|tb|tc|td|te"_s, "a\r\nb\nc\rd\r\n\r\ne"_ba);
+        row("comma, outer blanks, quotes", u"tab|tcd|tef|t|tgh|tij"_s,
+            "ab,cd\r\n  ef  \r\n\"\"\r\n\"gh\"x,ij"_ba);
         // The Windows variant of Shift-JIS: 0x5C is a backslash, 81 60 is U+FF5E.
-        QTest::newRow("Shift-JIS") << u"t山田|tC:\\r\\|t\uFF5E①"_s
-                                   << "\x8e\x52\x93\x63\r\nC:\x5Cr\x5C\r\n\x81\x60\x87\x40"_ba;
-        QTest::newRow("undefined bytes as U+FFFD")
-            << u"ta\uFFFD\uFFFD\uFFFD\uFFFD|t\u001A"_s << "a\xa0\x85\x40\xff\x81\n\x1a"_ba;
-        QTest::newRow("cut inside a character") << u"t名\uFFFD"_s << "\x96\xbc\x96"_ba;
+        row("Shift-JIS", u"t山田|tC:\\r\\|t\uFF5E①"_s,
+            "\x8e\x52\x93\x63\r\nC:\x5Cr\x5C\r\n\x81\x60\x87\x40"_ba);
+        row("undefined bytes as U+FFFD", u"ta\uFFFD\uFFFD\uFFFD\uFFFD|t\u001A"_s,
+            "a\xa0\x85\x40\xff\x81\n\x1a"_ba);
+        row("cut inside a character", u"t名\uFFFD"_s, "\x96\xbc\x96"_ba);
     }
 
     void reads() {
@@ -76,14 +77,13 @@ class TestRosterFiles : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("reason");
         const QString code = u"「%1」(U+%2) は Shift-JIS で保存できない文字です。"_s;
-        QTest::newRow("leading quote")
-            << u"\"a"_s
-            << u"「,」や前後の空白、先頭の「\"」を含む文字列には、「\"」を使えません。"_s;
-        QTest::newRow("tab") << u"a\tb"_s << u"制御文字 (U+0009) は保存できません。"_s;
-        QTest::newRow("emoji") << u"a\U0001F600"_s << code.arg(u"\U0001F600"_s, "1F600");
+        row("leading quote", u"\"a"_s,
+            u"「,」や前後の空白、先頭の「\"」を含む文字列には、「\"」を使えません。"_s);
+        row("tab", u"a\tb"_s, u"制御文字 (U+0009) は保存できません。"_s);
+        row("emoji", u"a\U0001F600"_s, code.arg(u"\U0001F600"_s, "1F600"));
         // Typed by input methods too, but without a look-alike in the code page.
-        QTest::newRow("yen sign") << u"\u00A5100"_s << code.arg(u"\u00A5"_s, "00A5");
-        QTest::newRow("U+FFFD") << u"名\uFFFD"_s << code.arg(u"\uFFFD"_s, "FFFD");
+        row("yen sign", u"\u00A5100"_s, code.arg(u"\u00A5"_s, "00A5"));
+        row("U+FFFD", u"名\uFFFD"_s, code.arg(u"\uFFFD"_s, "FFFD"));
     }
 
     void refusesTexts() {
@@ -100,20 +100,17 @@ class TestRosterFiles : public QObject {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("read");
-        QTest::newRow("wave dash")
-            << u"月\u301C金"_s << "\x8c\x8e\x81\x60\x8b\xe0"_ba << u"月\uFF5E金"_s;
-        QTest::newRow("double vertical line")
-            << u"a\u2016b"_s << "a\x81\x61\x62"_ba << u"a\u2225b"_s;
-        QTest::newRow("minus sign") << u"\u22125"_s << "\x81\x7c\x35"_ba << u"\uFF0D5"_s;
-        QTest::newRow("cent sign") << u"\u00A2"_s << "\x81\x91"_ba << u"\uFFE0"_s;
-        QTest::newRow("pound sign") << u"\u00A3"_s << "\x81\x92"_ba << u"\uFFE1"_s;
-        QTest::newRow("not sign") << u"\u00AC"_s << "\x81\xca"_ba << u"\uFFE2"_s;
+        row("wave dash", u"月\u301C金"_s, "\x8c\x8e\x81\x60\x8b\xe0"_ba, u"月\uFF5E金"_s);
+        row("double vertical line", u"a\u2016b"_s, "a\x81\x61\x62"_ba, u"a\u2225b"_s);
+        row("minus sign", u"\u22125"_s, "\x81\x7c\x35"_ba, u"\uFF0D5"_s);
+        row("cent sign", u"\u00A2"_s, "\x81\x91"_ba, u"\uFFE0"_s);
+        row("pound sign", u"\u00A3"_s, "\x81\x92"_ba, u"\uFFE1"_s);
+        row("not sign", u"\u00AC"_s, "\x81\xca"_ba, u"\uFFE2"_s);
         // 81 5C ends in the byte of "\": still one character, read back whole.
-        QTest::newRow("em dash") << u"A\u2014B"_s << "A\x81\x5c\x42"_ba << u"A\u2015B"_s;
-        QTest::newRow("quoted, all of them")
-            << u" \u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014"_s
-            << "\" \x81\x60\x81\x61\x81\x7c\x81\x91\x81\x92\x81\xca\x81\x5c\""_ba
-            << u" \uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015"_s;
+        row("em dash", u"A\u2014B"_s, "A\x81\x5c\x42"_ba, u"A\u2015B"_s);
+        row("quoted, all of them", u" \u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014"_s,
+            "\" \x81\x60\x81\x61\x81\x7c\x81\x91\x81\x92\x81\xca\x81\x5c\""_ba,
+            u" \uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015"_s);
     }
     void storesInputMethodForms() {
         QFETCH(QString, typed);
@@ -138,24 +135,22 @@ class TestRosterFiles : public QObject {
         QTest::addColumn<QByteArray>("jobs");
         // "persons, names 0-3, 100 | markers, 1-3 as duty/person/offset | widths 0-2, widest"
         QTest::addColumn<QString>("loaded");
-        QTest::newRow("as written on Windows, surplus lines ignored")
-            << QByteArray(" 3\r\n\x8e\x52\x93\x63\r\n\x8d\xb2\x93\xa1\r\n\x97\xe9\x96\xd8\r\nx\r\n")
-            << " 3\r\n 100  0  0\r\n 1  0  900\r\n 100  2  0\r\n 1  1  0\r\n"_ba
-            << u"3 山田 佐藤 鈴木 - - | 3 100/0/0 1/0/900 100/2/0 | 5 0 3 5"_s;
-        QTest::newRow("negative counts")
-            << "-2\r\n"_ba
-            << "-1\r\n 100 0 0\r\n"_ba << u"0 - - - - - | 0 | 0 0 0 0"_s;
-        QTest::newRow("ghost records, record cut short")
-            << QByteArray() << " 5\r\n 100 1 0\r\n 1 1 900\r\n 1 1\r\n"_ba
-            << u"9 - - - - - | 2 100/1/0 1/1/900 | 0 5 0 5"_s;
-        QTest::newRow("short person file keeps old names")
-            << cp932Lines({" 4", "新"}) << " 0\r\n"_ba << u"4 新 - - - - | 0 | 0 0 0 0"_s;
-        QTest::newRow("no files") << QByteArray() << QByteArray() << u"9 - - - - - | 0 | 0 0 0 0"_s;
+        row("as written on Windows, surplus lines ignored",
+            QByteArray(" 3\r\n\x8e\x52\x93\x63\r\n\x8d\xb2\x93\xa1\r\n\x97\xe9\x96\xd8\r\nx\r\n"),
+            " 3\r\n 100  0  0\r\n 1  0  900\r\n 100  2  0\r\n 1  1  0\r\n"_ba,
+            u"3 山田 佐藤 鈴木 - - | 3 100/0/0 1/0/900 100/2/0 | 5 0 3 5"_s);
+        row("negative counts", "-2\r\n"_ba, "-1\r\n 100 0 0\r\n"_ba,
+            u"0 - - - - - | 0 | 0 0 0 0"_s);
+        row("ghost records, record cut short", QByteArray(),
+            " 5\r\n 100 1 0\r\n 1 1 900\r\n 1 1\r\n"_ba,
+            u"9 - - - - - | 2 100/1/0 1/1/900 | 0 5 0 5"_s);
+        row("short person file keeps old names", cp932Lines({" 4", "新"}), " 0\r\n"_ba,
+            u"4 新 - - - - | 0 | 0 0 0 0"_s);
+        row("no files", QByteArray(), QByteArray(), u"9 - - - - - | 0 | 0 0 0 0"_s);
         // The 100 markers kept, all in one place, are laid side by side.
-        QTest::newRow("counts past the arrays")
-            << cp932Lines(QStringList{" 150"} + QStringList(150, "p"))
-            << cp932Lines(QStringList{" 120"} + QStringList(120, " 1 1 0"))
-            << u"101 p p p p p | 100 1/1/0 1/1/600 1/1/1200 | 0 200 0 200"_s;
+        row("counts past the arrays", cp932Lines(QStringList{" 150"} + QStringList(150, "p")),
+            cp932Lines(QStringList{" 120"} + QStringList(120, " 1 1 0")),
+            u"101 p p p p p | 100 1/1/0 1/1/600 1/1/1200 | 0 200 0 200"_s);
     }
 
     void loadPersonsAndMarkers() {
@@ -209,14 +204,12 @@ class TestRosterFiles : public QObject {
     void options_data() {
         QTest::addColumn<QByteArray>("file"); // empty: no parameter file
         QTest::addColumn<QString>("after");
-        QTest::newRow("no file") << QByteArray() << u"10 5 1000 450 9"_s;
-        QTest::newRow("fraction") << " 10.5\r\n 4\r\n 1200\r\n 400\r\n 12"_ba
-                                  << u"10.5 4 1200 400 12"_s;
-        QTest::newRow("zeros") << " 0\r\n 0\r\n 0\r\n 0\r\n 0\r\n"_ba << u"10 5 1000 300 9"_s;
-        QTest::newRow("past 16 bits")
-            << "40000\r\n40000\r\n40000\r\n 400\r\n 12"_ba << u"10 5 1000 400 12"_s;
-        QTest::newRow("0.4 rounds to none") << "0.4,2,800,200,8\r\n"_ba << u"10 2 800 200 8"_s;
-        QTest::newRow("short file") << " 8\r\n"_ba << u"8 5 1000 450 9"_s;
+        row("no file", QByteArray(), u"10 5 1000 450 9"_s);
+        row("fraction", " 10.5\r\n 4\r\n 1200\r\n 400\r\n 12"_ba, u"10.5 4 1200 400 12"_s);
+        row("zeros", " 0\r\n 0\r\n 0\r\n 0\r\n 0\r\n"_ba, u"10 5 1000 300 9"_s);
+        row("past 16 bits", "40000\r\n40000\r\n40000\r\n 400\r\n 12"_ba, u"10 5 1000 400 12"_s);
+        row("0.4 rounds to none", "0.4,2,800,200,8\r\n"_ba, u"10 2 800 200 8"_s);
+        row("short file", " 8\r\n"_ba, u"8 5 1000 450 9"_s);
     }
 
     void options() {
@@ -348,21 +341,15 @@ class TestRosterFiles : public QObject {
         QTest::addColumn<QString>("markers");
         QTest::addColumn<QString>("offsets");
         // Yellow names are 4 characters long: 1200 twips.
-        QTest::newRow("longer green names, job file of the shorter ones")
-            << 8 << "100/0@0 100/0@1200 1/1@0 100/1@1200 100/2@5000"
-            << "0 2400 0 1200 5000";
-        QTest::newRow("shorter names leave gaps, shown as stored") << 2 << "100/0@0 100/0@1200"
-                                                                   << "0 1200";
-        QTest::newRow("two markers in one place, edited by hand") << 4 << "1/3@0 1/4@0 100/3@0"
-                                                                  << "0 0 1200";
-        QTest::newRow("packed again in marker order, not by place")
-            << 8 << "100/0@1200 1/0@9000 100/0@0"
-            << "0 2400 3600";
-        QTest::newRow("just touching is no overlap") << 4 << "100/0@1200 100/0@0"
-                                                     << "1200 0";
-        QTest::newRow("a person beyond the list, markers of no width")
-            << 0 << "100/101@0 100/101@0 100/0@0 100/0@0"
-            << "0 0 0 0";
+        row("longer green names, job file of the shorter ones", 8,
+            "100/0@0 100/0@1200 1/1@0 100/1@1200 100/2@5000", "0 2400 0 1200 5000");
+        row("shorter names leave gaps, shown as stored", 2, "100/0@0 100/0@1200", "0 1200");
+        row("two markers in one place, edited by hand", 4, "1/3@0 1/4@0 100/3@0", "0 0 1200");
+        row("packed again in marker order, not by place", 8, "100/0@1200 1/0@9000 100/0@0",
+            "0 2400 3600");
+        row("just touching is no overlap", 4, "100/0@1200 100/0@0", "1200 0");
+        row("a person beyond the list, markers of no width", 0,
+            "100/101@0 100/101@0 100/0@0 100/0@0", "0 0 0 0");
     }
     void loadRepacksOverlappingRows() {
         QFETCH(int, greenLength);

@@ -3,10 +3,12 @@
 #include "roster/RosterFiles.h"
 #include "roster/Rotation.h"
 #include "support/DataFolder.h"
+#include "support/TableRow.h"
 
 #include <QTest>
 
 using namespace zel;
+using zel::test::row;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -41,25 +43,14 @@ class TestRotation : public QObject {
         QTest::addColumn<QString>("markers");
         QTest::addColumn<QString>("next");     // persons after 当番を次の人へ
         QTest::addColumn<QString>("previous"); // persons after 当番を前の人へ
-        QTest::newRow("three persons, the last wraps") << 3 << "100/0 1/0 101/2 2/1"
-                                                       << "1 1 0 2"
-                                                       << "2 2 1 0";
+        row("three persons, the last wraps", 3, "100/0 1/0 101/2 2/1", "1 1 0 2", "2 2 1 0");
         // Persons at or beyond the count, and negative ones, are nobody's: they stay.
-        QTest::newRow("persons beyond the list stay") << 4 << "100/3 100/4 1/100 2/-1 1/0"
-                                                      << "0 4 100 -1 1"
-                                                      << "2 4 100 -1 3";
-        QTest::newRow("one person keeps everything") << 1 << "100/0 1/0 2/5"
-                                                     << "0 0 5"
-                                                     << "0 0 5";
-        QTest::newRow("empty list: nothing moves") << 0 << "100/0 1/2"
-                                                   << "0 2"
-                                                   << "0 2";
-        QTest::newRow("no markers") << 5 << ""
-                                    << ""
-                                    << "";
-        QTest::newRow("the full list") << kMaxPersons << "1/100 1/0 1/50"
-                                       << "0 1 51"
-                                       << "99 100 49";
+        row("persons beyond the list stay", 4, "100/3 100/4 1/100 2/-1 1/0", "0 4 100 -1 1",
+            "2 4 100 -1 3");
+        row("one person keeps everything", 1, "100/0 1/0 2/5", "0 0 5", "0 0 5");
+        row("empty list: nothing moves", 0, "100/0 1/2", "0 2", "0 2");
+        row("no markers", 5, "", "", "");
+        row("the full list", kMaxPersons, "1/100 1/0 1/50", "0 1 51", "99 100 49");
     }
 
     void rotates() {

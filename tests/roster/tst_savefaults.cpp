@@ -4,6 +4,7 @@
 #include "roster/RosterFiles.h"
 #include "support/DataFolder.h"
 #include "support/FakePlatform.h"
+#include "support/TableRow.h"
 
 #include <QDirIterator>
 #include <QRandomGenerator>
@@ -18,6 +19,7 @@
 #include <unistd.h>
 
 using namespace zel;
+using zel::test::row;
 using namespace Qt::StringLiterals;
 using zel::test::DataFolder;
 
@@ -70,32 +72,28 @@ class TestSaveFaults : public QObject {
         const QString noDir = u"保存先のフォルダ「@」がありません。"_s;
         const QString stopped = u"書き込みが途中で止まりました (%1 / %2 バイト)。"_s;
         const QString changed = RosterFiles::changedOnDiskReason();
-        QTest::newRow("data folder missing") << Case{NoDir, noDir};
-        QTest::newRow("data folder moved away while the board runs") << Case{DirGone, noDir};
-        QTest::newRow("read-only data folder") << Case{
-            ReadOnlyDir,
-            u"フォルダ「@」に書き込めません (読み取り専用か、書き込む権限がありません)。"_s};
-        QTest::newRow("read-only job file")
-            << Case{ReadOnlyFile, u"ファイルが読み取り専用です。"_s};
-        QTest::newRow("full disk")
-            << Case{FullDisk, u"ディスクに空きがありません。"_s, QByteArray(1 << 16, 'x')};
-        QTest::newRow("write stops before the last byte")
-            << Case{None, stopped.arg(40).arg(41), {}, 40};
-        QTest::newRow("new file, write stops midway")
-            << Case{NewFile, stopped.arg(7).arg(14), {}, 7};
+        row("data folder missing", Case{NoDir, noDir});
+        row("data folder moved away while the board runs", Case{DirGone, noDir});
+        row("read-only data folder",
+            Case{ReadOnlyDir,
+                 u"フォルダ「@」に書き込めません (読み取り専用か、書き込む権限がありません)。"_s});
+        row("read-only job file", Case{ReadOnlyFile, u"ファイルが読み取り専用です。"_s});
+        row("full disk",
+            Case{FullDisk, u"ディスクに空きがありません。"_s, QByteArray(1 << 16, 'x')});
+        row("write stops before the last byte", Case{None, stopped.arg(40).arg(41), {}, 40});
+        row("new file, write stops midway", Case{NewFile, stopped.arg(7).arg(14), {}, 7});
         // Changed since the last load; a same-size rewrite shows only in the bytes.
-        QTest::newRow("rewritten, same size")
-            << Case{Edited, changed, " 2\r\n 100  1  0\r\n 100  0  0\r\n"};
-        QTest::newRow("removed") << Case{Removed, changed};
-        QTest::newRow("made after a load without one")
-            << Case{NewFile, changed, " 1\r\n 1  0  0\r\n"};
+        row("rewritten, same size", Case{Edited, changed, " 2\r\n 100  1  0\r\n 100  0  0\r\n"});
+        row("removed", Case{Removed, changed});
+        row("made after a load without one", Case{NewFile, changed, " 1\r\n 1  0  0\r\n"});
         // A link is never replaced by a file: a chain that ends nowhere or loops is no target.
-        QTest::newRow("link to a link to nothing") << Case{
-            DanglingLink,
-            u"シンボリックリンク「@/zeljob.dat」の先のファイル「@/real.dat」がありません。"_s};
-        QTest::newRow("links in a loop")
-            << Case{LinkLoop, u"シンボリックリンク「@/zeljob.dat」は輪になっていて、書き込む"
-                              u"ファイルにたどり着けません。"_s};
+        row("link to a link to nothing",
+            Case{
+                DanglingLink,
+                u"シンボリックリンク「@/zeljob.dat」の先のファイル「@/real.dat」がありません。"_s});
+        row("links in a loop",
+            Case{LinkLoop, u"シンボリックリンク「@/zeljob.dat」は輪になっていて、書き込む"
+                           u"ファイルにたどり着けません。"_s});
     }
 
     void failedSaves() {

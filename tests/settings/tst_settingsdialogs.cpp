@@ -3,8 +3,6 @@
 // were. The rules behind them are tst_settingsrules'.
 #include "settings/DataFolderDialog.h"
 #include "settings/OptionsDialog.h"
-#include "support/DataFolder.h"
-#include "support/FakePlatform.h"
 #include "support/RecordingHost.h"
 
 #include <QApplication>
@@ -25,23 +23,15 @@ const QByteArray kOldFolder("\"  spaced/\"\r\n");
 
 // A working directory with the old settings files and folders to find, a scripted desktop and
 // the record, which holds other options than the file.
-struct Fixture {
-    DataFolder work;
-    FakePlatform platform;
-    RosterState state;
-    RosterFiles files{platform.store, work.path()};
-    RecordingHost host;
-    AppContext context{state, files, platform};
+struct Fixture : DialogContext {
     Fixture() {
         storeOptions(state, {12, 4, 1200, 300, 9});
         state.personCount = 101; // in 9 columns
         state.dataFolder = QStringLiteral("  spaced/");
-        state.savedLeft = 3000;
-        state.savedTop = 1500;
-        work.write(kParameters, kOldParameters);
-        work.write(kFolder, kOldFolder);
+        folder.write(kParameters, kOldParameters);
+        folder.write(kFolder, kOldFolder);
         for (const char* name : {" second", "second", "  spaced"})
-            QDir(work.path()).mkdir(QString::fromUtf8(name));
+            QDir(folder.path()).mkdir(QString::fromUtf8(name));
     }
 };
 
@@ -98,8 +88,8 @@ class TestSettingsDialogs : public QObject {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!window);
         QCOMPARE(f->host.calls, (QStringList{"showBoard", "showBoard"}));
-        QCOMPARE(f->work.read(kParameters), kOldParameters);
-        QCOMPARE(f->work.read(kFolder), kOldFolder);
+        QCOMPARE(f->folder.read(kParameters), kOldParameters);
+        QCOMPARE(f->folder.read(kFolder), kOldFolder);
         QCOMPARE(f->state.dataFolder, QStringLiteral("  spaced/"));
     }
 
@@ -130,7 +120,7 @@ class TestSettingsDialogs : public QObject {
         QCOMPARE(f->platform.store.saves, 0);
         QTest::keyClick(d->writeButton(), Qt::Key_Return);
         // The boxes are stored, not the bars: the fraction kept, a half rounded to even.
-        QCOMPARE(f->work.read(kParameters), QByteArray(" 12.5\r\n 2\r\n 600\r\n 650\r\n 72\r\n"));
+        QCOMPARE(f->folder.read(kParameters), QByteArray(" 12.5\r\n 2\r\n 600\r\n 650\r\n 72\r\n"));
         QCOMPARE(f->host.calls, QStringList{"reloadBoard"});
         QCOMPARE(f->state.fontSize, 72);
     }
@@ -184,7 +174,8 @@ class TestSettingsDialogs : public QObject {
         QCOMPARE(QApplication::focusWidget(), box);
         QCOMPARE(box->text(), r.typed);
         QVERIFY(window->isVisible() && f->host.calls.isEmpty());
-        QCOMPARE(f->work.read(kParameters) + f->work.read(kFolder), kOldParameters + kOldFolder);
+        QCOMPARE(f->folder.read(kParameters) + f->folder.read(kFolder),
+                 kOldParameters + kOldFolder);
         QCOMPARE(f->state.namesPerColumn, 12.0);
         QCOMPARE(f->state.dataFolder, QStringLiteral("  spaced/"));
 
@@ -198,7 +189,7 @@ class TestSettingsDialogs : public QObject {
             confirm();
         }
         QCOMPARE(f->host.calls, QStringList{r.call});
-        QCOMPARE(f->work.read(options ? kParameters : kFolder), r.bytes);
+        QCOMPARE(f->folder.read(options ? kParameters : kFolder), r.bytes);
         QCOMPARE(f->state.dataFolder, r.folder);
     }
 };

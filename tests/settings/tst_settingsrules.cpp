@@ -5,12 +5,14 @@
 #include "settings/OptionRules.h"
 #include "settings/OptionSizeRule.h"
 #include "support/DataFolder.h"
+#include "support/TableRow.h"
 
 #include <QDir>
 #include <QTest>
 #include <cmath>
 
 using namespace zel;
+using zel::test::row;
 using namespace Qt::StringLiterals;
 
 using Boxes = std::array<QString, kOptionCount>;
@@ -21,15 +23,15 @@ class TestSettingsRules : public QObject {
     void leadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        QTest::newRow("units after") << "7cm" << 7.0;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("blanks anywhere") << " 1 2 0 0 " << 1200.0;
-        QTest::newRow("ideographic blank") << QStringLiteral("\u30009") << 9.0;
-        QTest::newRow("sign") << "-3" << -3.0;
-        QTest::newRow("point first") << ".5" << 0.5;
-        QTest::newRow("second point stops") << "1.2.3" << 1.2;
-        QTest::newRow("exponent without digits") << "7e" << 7.0;
-        QTest::newRow("full-width digits") << QStringLiteral("１２") << 0.0;
+        row("units after", "7cm", 7.0);
+        row("empty", "", 0.0);
+        row("blanks anywhere", " 1 2 0 0 ", 1200.0);
+        row("ideographic blank", QStringLiteral("\u30009"), 9.0);
+        row("sign", "-3", -3.0);
+        row("point first", ".5", 0.5);
+        row("second point stops", "1.2.3", 1.2);
+        row("exponent without digits", "7e", 7.0);
+        row("full-width digits", QStringLiteral("１２"), 0.0);
     }
 
     void leadingNumber() {
@@ -43,28 +45,17 @@ class TestSettingsRules : public QObject {
     void readingBoxes_data() {
         QTest::addColumn<QString>("boxes");
         QTest::addColumn<QString>("result");
-        QTest::newRow("fractions kept where they may be") << "12.5|4|1000.25|300|9"
-                                                          << "12.5 4 1000.25 300 9";
-        QTest::newRow("halves to even") << "10|2.5|1000|350.5|9.5"
-                                        << "10 2 1000 350 10";
-        QTest::newRow("smallest") << "0.5001|0.5001|0.001|0.51|0.6"
-                                  << "0.5001 1 0.001 1 1";
-        QTest::newRow("largest") << "32767|32767|32767|32767|32767"
-                                 << "32767 32767 32767 32767 32767";
-        QTest::newRow("names round to 0") << "0.5|4|1000|300|9"
-                                          << "box 0: 1 以上";
-        QTest::newRow("names too many") << "32767.5|4|1000|300|9"
-                                        << "box 0: 32767";
-        QTest::newRow("duties empty") << "10||1000|300|9"
-                                      << "box 1: 1 以上";
-        QTest::newRow("width 0") << "10|4|0|300|9"
-                                 << "box 2: 0 より大きい";
-        QTest::newRow("height overflowing") << "10|4|1000|1e999|9"
-                                            << "box 3: 32767";
-        QTest::newRow("font beyond 16 bits") << "10|4|1000|300|32767.5"
-                                             << "box 4: 32767";
-        QTest::newRow("first bad box wins") << "10|0|0|0|0"
-                                            << "box 1: 1 以上";
+        row("fractions kept where they may be", "12.5|4|1000.25|300|9", "12.5 4 1000.25 300 9");
+        row("halves to even", "10|2.5|1000|350.5|9.5", "10 2 1000 350 10");
+        row("smallest", "0.5001|0.5001|0.001|0.51|0.6", "0.5001 1 0.001 1 1");
+        row("largest", "32767|32767|32767|32767|32767", "32767 32767 32767 32767 32767");
+        row("names round to 0", "0.5|4|1000|300|9", "box 0: 1 以上");
+        row("names too many", "32767.5|4|1000|300|9", "box 0: 32767");
+        row("duties empty", "10||1000|300|9", "box 1: 1 以上");
+        row("width 0", "10|4|0|300|9", "box 2: 0 より大きい");
+        row("height overflowing", "10|4|1000|1e999|9", "box 3: 32767");
+        row("font beyond 16 bits", "10|4|1000|300|32767.5", "box 4: 32767");
+        row("first bad box wins", "10|0|0|0|0", "box 1: 1 以上");
     }
     void readingBoxes() {
         QFETCH(QString, boxes);
@@ -107,20 +98,14 @@ class TestSettingsRules : public QObject {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("words");
-        QTest::newRow("fits") << "10|5|1000|300|9"
-                              << "10|5|2000|600|12" << -1 << "";
-        QTest::newRow("a tall tag") << "10|5|1000|300|9"
-                                    << "10|5|1000|32767|9" << 3 << "万ピクセル";
-        QTest::newRow("one name a column beside wide tags")
-            << "10|5|5000|300|9"
-            << "1|5|5000|300|9" << 0 << "ボードの幅が 43790 ピクセル";
-        QTest::newRow("wide tags and one name a column")
-            << "10|5|1000|300|9"
-            << "1|5|5000|300|9" << 2 << "ボードの幅が 43790 ピクセル";
-        QTest::newRow("nothing changed") << "10|5|32767|32767|9"
-                                         << "10|5|32767|32767|9" << 3 << "万ピクセル";
-        QTest::newRow("duties in one row") << "10|5|1000|300|9"
-                                           << "10|1|1000|300|9" << 1 << "当番の一覧の幅";
+        row("fits", "10|5|1000|300|9", "10|5|2000|600|12", -1, "");
+        row("a tall tag", "10|5|1000|300|9", "10|5|1000|32767|9", 3, "万ピクセル");
+        row("one name a column beside wide tags", "10|5|5000|300|9", "1|5|5000|300|9", 0,
+            "ボードの幅が 43790 ピクセル");
+        row("wide tags and one name a column", "10|5|1000|300|9", "1|5|5000|300|9", 2,
+            "ボードの幅が 43790 ピクセル");
+        row("nothing changed", "10|5|32767|32767|9", "10|5|32767|32767|9", 3, "万ピクセル");
+        row("duties in one row", "10|5|1000|300|9", "10|1|1000|300|9", 1, "当番の一覧の幅");
     }
     void boardSizeFocus() {
         QFETCH(QString, current);

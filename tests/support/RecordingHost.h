@@ -1,5 +1,8 @@
 #pragma once
 
+#include "roster/RosterFiles.h"
+#include "support/DataFolder.h"
+#include "support/FakePlatform.h"
 #include "ui/AppContext.h"
 
 #include <QStringList>
@@ -13,6 +16,21 @@ class RecordingHost : public BoardHost {
     void showBoard() override { calls << QStringLiteral("showBoard"); }
     void reloadBoard() override { calls << QStringLiteral("reloadBoard"); }
     void quitProgram() override { calls << QStringLiteral("quitProgram"); }
+};
+
+// What an editor or a dialog opens with: a data folder, the scripted desktop, the record (the
+// board's corner at 3000, 1500 twips) and the recording main window.
+struct DialogContext {
+    DataFolder folder;
+    FakePlatform platform;
+    RosterState state;
+    RosterFiles files{platform.store, folder.path()};
+    RecordingHost host;
+    AppContext context{state, files, platform};
+    DialogContext() {
+        state.savedLeft = 3000;
+        state.savedTop = 1500;
+    }
 };
 
 } // namespace zel::test
