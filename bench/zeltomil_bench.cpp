@@ -234,8 +234,9 @@ void runEventsFor(int milliseconds) {
 }
 
 // What the kernel counts for a process (0: this one): processor time of all its threads and
-// how often they were switched out. A thread that sleeps until something happens is switched
-// out once for each time it wakes up, so the switches count the wake-ups.
+// how often they gave up the processor. A thread that sleeps until something happens does so
+// once for each time it wakes up, so these voluntary switches count the wake-ups; the others
+// (a running thread preempted) count the machine's other load, not the program's.
 struct ProcessLoad {
     double cpuSeconds = 0;
     long long switches = 0;     // all threads
@@ -265,8 +266,7 @@ ProcessLoad processLoad(qint64 pid) {
             continue; // the thread has ended
         load.cpuSeconds += schedstat.readAll().split(' ').front().toDouble() / 1e9;
         const QByteArray text = status.readAll();
-        const long long switches = statusField(text, "voluntary_ctxt_switches") +
-                                   statusField(text, "nonvoluntary_ctxt_switches");
+        const long long switches = statusField(text, "voluntary_ctxt_switches");
         load.switches += switches;
         if (task.toLongLong() == pid)
             load.mainSwitches = switches;
