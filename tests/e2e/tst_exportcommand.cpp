@@ -98,7 +98,8 @@ class TestExportCommand : public QObject {
         QCOMPARE(listing(folder.path()), expected);
     }
 
-    // The board of the running program on the X screen and the PNG of the same folder.
+    // The board of the running program on the X screen and the PNG of the same folder; the PNG
+    // at --scale 2 has twice its size.
     void pngIsTheBoardOnScreen() {
         PREPARE_E2E();
         STEP(s.start(startRoster()) && s.placeWindow({120, 100}) &&
@@ -127,6 +128,13 @@ class TestExportCommand : public QObject {
         if (differing != 0)
             screen.save(QDir::temp().filePath("zeltomil-board-on-screen.png"));
         QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1 pixels differ").arg(differing)));
+
+        // At twice the size: every pixel of the board becomes a 2 x 2 block of device pixels.
+        const Result twice =
+            runWithoutDisplay(s.folder->path(), {"--export", "board2.png", "--scale", "2"});
+        QCOMPARE(twice.exitCode, 0);
+        const QImage png2 = QImage(s.folder->file("board2.png"));
+        QCOMPARE(png2.size(), png.size() * 2);
     }
 
   private:
