@@ -255,10 +255,12 @@ struct Session {
         return all.size() == 2 ? all[all[0] == window ? 1 : 0] : QString();
     }
 
-    // Presses a picker button under the tag area; the picker stands directly under the window. A
-    // press on an entry (pixels from the picker's inside) closes it and puts the pointer in the
-    // middle of the board, 300 twips above the buttons.
-    bool pick(bool green, QPoint entry) {
+    // Presses a picker button under the tag area; the picker stands directly under the window
+    // (checked unless `underTheWindow` is false: with two boards on one screen the window
+    // manager may have to place it elsewhere). A press on an entry (pixels from the picker's
+    // inside) closes it and puts the pointer in the middle of the board, 300 twips above the
+    // buttons.
+    bool pick(bool green, QPoint entry, bool underTheWindow = true) {
         clickAt(origin + QPoint(green ? 50 : 17, 113));
         QPoint at;
         const bool shown = eventually(
@@ -267,8 +269,9 @@ struct Session {
                 const WindowInfo picker = windowInfo(other);
                 at = picker.client.topLeft() + entry;
                 return !other.isEmpty() &&
-                       picker.outer().topLeft() ==
-                           windowInfo(window).outer().bottomLeft() + QPoint(0, 1) &&
+                       (!underTheWindow ||
+                        picker.outer().topLeft() ==
+                            windowInfo(window).outer().bottomLeft() + QPoint(0, 1)) &&
                        share(grab(), QRect(at - QPoint(3, 1), QSize(7, 3)),
                              green ? kGreenFill : kYellowFill) > 0.4;
             },

@@ -72,7 +72,7 @@ QStringList SharedFolderTest::jobRecords() const {
 
 void SharedFolderTest::markerAndNameShowOnTheOther() {
     // Green 掃除当番 to 高橋 on the first PC; the second shows it within 3 s, untouched.
-    STEP(a.pick(true, QPoint(47, 22)));
+    STEP(a.pick(true, QPoint(47, 22), false));
     STEP(carryTo(a, QPoint(144, 63)));
     xdo({"click", "1"});
     STEP(a.boardShows({{134, 69, kGreenFill}}, "the drop on the first PC", 5000));
@@ -112,13 +112,13 @@ void SharedFolderTest::assignmentsFromBothSides() {
     // pixels below name persons by place (column of four), not the names of the start.
     const QStringList before = jobRecords();
     // In turn: yellow 司会 to 山本 on the first, then green 日直 to 田中 on the second.
-    STEP(a.pick(false, QPoint(27, 22)));
+    STEP(a.pick(false, QPoint(27, 22), false));
     STEP(carryTo(a, QPoint(351, 63)));
     xdo({"click", "1"});
     {
         Session& s = b;
         STEP(b.boardShows({{341, 69, kYellowFill}}, "the first PC's marker on the second", 3000));
-        STEP(b.pick(true, QPoint(47, 46)));
+        STEP(b.pick(true, QPoint(47, 46), false));
         STEP(carryTo(b, QPoint(124, 87)));
         xdo({"click", "1"});
     }
@@ -126,11 +126,11 @@ void SharedFolderTest::assignmentsFromBothSides() {
 
     // At nearly the same moment: both carry a duty, then drop one right after the other, the
     // second before its board could show the first drop.
-    STEP(a.pick(true, QPoint(47, 22)));
+    STEP(a.pick(true, QPoint(47, 22), false));
     STEP(carryTo(a, QPoint(144, 39)));
     {
         Session& s = b;
-        STEP(b.pick(false, QPoint(27, 46)));
+        STEP(b.pick(false, QPoint(27, 46), false));
         STEP(carryTo(b, QPoint(351, 39)));
     }
     STEP(carryTo(a, QPoint(144, 39)));
