@@ -15,19 +15,6 @@ std::int64_t pixels(double twips, double twipsPerPixel) {
     return std::isfinite(value) ? std::int64_t(std::clamp(value, 0.0, 1e15)) : 0;
 }
 
-DisplayOptions optionsOf(const RosterState& state) {
-    return {state.namesPerColumn, state.dutiesPerColumn, state.tagWidth, state.tagHeight,
-            state.fontSize};
-}
-
-void setOptions(RosterState& state, const DisplayOptions& options) {
-    state.namesPerColumn = options.namesPerColumn;
-    state.dutiesPerColumn = options.dutiesPerColumn;
-    state.tagWidth = options.tagWidth;
-    state.tagHeight = options.tagHeight;
-    state.fontSize = options.fontSize;
-}
-
 bool sidesFit(const WindowPixels& w) {
     return w.width <= kMaxWindowSide && w.height <= kMaxWindowSide;
 }
@@ -47,7 +34,7 @@ std::int64_t BoardWindows::shownArea() const {
 BoardWindows measureBoardWindows(const RosterState& state, const DisplayOptions& options,
                                  double twipsPerPixelX, double twipsPerPixelY) {
     RosterState laidOut = state;
-    setOptions(laidOut, options);
+    storeOptions(laidOut, options);
     const BoardLayout layout = computeBoardLayout(laidOut);
     const auto list = [&](DutyColour colour) {
         const PickerGeometry g = computePickerGeometry(laidOut, colour);
@@ -93,13 +80,13 @@ void applyBoardSizeFallbacks(RosterState& state, double twipsPerPixelX, double t
         [](DisplayOptions& o) { o.tagWidth = kFallbackOptions.tagWidth; },
         [](DisplayOptions& o) { o.namesPerColumn = kFallbackOptions.namesPerColumn; },
         [](DisplayOptions& o) { o.dutiesPerColumn = kFallbackOptions.dutiesPerColumn; }};
-    DisplayOptions options = optionsOf(state);
+    DisplayOptions options = currentOptions(state);
     for (Step step : steps) {
         if (!boardSizeProblem(state, options, twipsPerPixelX, twipsPerPixelY))
             break;
         step(options);
     }
-    setOptions(state, options);
+    storeOptions(state, options);
 }
 
 } // namespace zel

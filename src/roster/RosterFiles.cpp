@@ -355,4 +355,17 @@ SaveResult RosterFiles::saveParameterFile(const DisplayOptions& options) {
     return saveText(workingPath(kParameterFile), kParameterFile, writer.contents(), {});
 }
 
+DisplayOptions currentOptions(const RosterState& state) {
+    return {state.namesPerColumn, state.dutiesPerColumn, state.tagWidth, state.tagHeight,
+            state.fontSize};
+}
+
+void storeOptions(RosterState& state, const DisplayOptions& options) {
+    state.namesPerColumn = options.namesPerColumn;
+    state.dutiesPerColumn = options.dutiesPerColumn;
+    state.tagWidth = options.tagWidth;
+    state.tagHeight = options.tagHeight;
+    state.fontSize = options.fontSize;
+}
+
 } // namespace zel

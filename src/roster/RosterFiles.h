@@ -34,6 +34,10 @@ struct DisplayOptions {
 // use; the file itself is left as it is.
 inline constexpr DisplayOptions kFallbackOptions{};
 
+// The options the roster record holds now, and the record set to hold others.
+DisplayOptions currentOptions(const RosterState& state);
+void storeOptions(RosterState& state, const DisplayOptions& options);
+
 // The six data files: where they are, how they load into the roster, and every save.
 // Saves prepare their whole content first and change no state unless the write succeeded.
 //

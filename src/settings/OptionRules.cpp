@@ -102,19 +102,6 @@ double optionValue(const DisplayOptions& options, OptionField field) {
     return 0;
 }
 
-DisplayOptions currentOptions(const RosterState& state) {
-    return {state.namesPerColumn, state.dutiesPerColumn, state.tagWidth, state.tagHeight,
-            state.fontSize};
-}
-
-void storeOptions(RosterState& state, const DisplayOptions& options) {
-    state.namesPerColumn = options.namesPerColumn;
-    state.dutiesPerColumn = options.dutiesPerColumn;
-    state.tagWidth = options.tagWidth;
-    state.tagHeight = options.tagHeight;
-    state.fontSize = options.fontSize;
-}
-
 namespace {
 // The same limits the board's load applies, so a value written here is never replaced
 // by a fallback at the next start.

@@ -41,8 +41,6 @@ QString formatBoxNumber(double value);
 int barPosition(const OptionRow& row, double value);
 
 double optionValue(const DisplayOptions& options, OptionField field);
-DisplayOptions currentOptions(const RosterState& state);
-void storeOptions(RosterState& state, const DisplayOptions& options);
 
 // A box whose number the board cannot use.
 struct OptionProblem {
