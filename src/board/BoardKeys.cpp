@@ -171,7 +171,7 @@ void MainWindow::runRouteCommand(const RouteCommand& command) {
     case Kind::PickUp: {
         if (command.marker < 1 || command.marker > m_board->shownMarkers())
             return;
-        const QRect at = m_board->marker(command.marker)->geometry();
+        const QRect at = m_board->markerRect(command.marker);
         pickUpMarker(command.marker, m_board->toBoardTwips(QPointF(at.center())));
         // It stands beside the focused tag, not at the pointer.
         freezeCarried();
@@ -215,29 +215,34 @@ void MainWindow::showRouteFocus() {
         }
     if (!person || *person >= m_board->shownTags()) {
         m_focusFrame->surround({});
+        m_board->setReaderFocus(std::nullopt);
         return;
     }
-    QWidget* focused = m_board->tag(*person);
     const RouteBoard board = routeBoard();
-    if (const std::optional<int> place = m_route.markerPlace())
-        focused = m_board->marker(board.markersOf[*person][*place]);
     if (const std::optional<int> m = m_route.carried()) {
         // The carried marker stands at the end of the focused person's row.
-        QRect rowEnd = m_board->tag(*person)->geometry();
+        const QRect rowEnd = m_board->tagRect(*person);
         int right = rowEnd.right() + scale().x(100);
         for (int other : board.markersOf[*person])
             if (other != *m)
-                right = std::max(right, m_board->marker(other)->geometry().right() + 1);
+                right = std::max(right, m_board->markerRect(other).right() + 1);
         MarkerView* carried = m_board->carriedMarker();
         carried->move(right, rowEnd.top() - scale().y(20));
         carried->raise();
-        focused = carried;
+        m_focusFrame->surround(carried->geometry());
+        m_board->setReaderFocus(std::nullopt);
+        if (QAccessible::isActive() && m_board->hasFocus()) {
+            QAccessibleEvent event(carried, QAccessible::Focus);
+            QAccessible::updateAccessibility(&event);
+        }
+        return;
     }
-    m_focusFrame->surround(focused->geometry());
-    if (QAccessible::isActive() && m_board->hasFocus()) {
-        QAccessibleEvent event(focused, QAccessible::Focus);
-        QAccessible::updateAccessibility(&event);
-    }
+    BoardView::ReaderFocus focus{.person = *person};
+    if (const std::optional<int> place = m_route.markerPlace())
+        focus.marker = board.markersOf[*person][*place];
+    m_focusFrame->surround(focus.marker ? m_board->markerRect(focus.marker)
+                                        : m_board->tagRect(*person));
+    m_board->setReaderFocus(focus);
 }
 
 } // namespace zel

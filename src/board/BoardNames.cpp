@@ -34,10 +34,9 @@ QString tagSpokenDuties(const RosterState& state, int person) {
 }
 
 void nameBoardForReaders(BoardView& board, const RosterState& state) {
-    for (int p = 0; p < board.shownTags(); ++p)
-        board.tag(p)->setAccessibleDescription(tagSpokenDuties(state, p));
-    for (int m = 1; m <= board.shownMarkers(); ++m)
-        board.marker(m)->setAccessibleName(markerSpokenName(state, m));
+    // Said only when a reader asks: most boards are never read aloud.
+    board.setSpoken({[&state](int p) { return tagSpokenDuties(state, p); },
+                     [&state](int m) { return markerSpokenName(state, m); }});
 }
 
 } // namespace zel

@@ -1,5 +1,6 @@
 #include "board/BoardRenderer.h"
 
+#include "board/BoardPieces.h"
 #include "pickers/DutyPicker.h"
 #include "pickers/PickerPainter.h"
 #include "ui/Appearance.h"
@@ -16,11 +17,6 @@ QFont scaledFont(QFont font, double factor) {
     if (factor != 1.0 && font.pointSizeF() > 0)
         font.setPointSizeF(font.pointSizeF() * factor);
     return font;
-}
-
-// The name tags take their text direction from the text, as labels do.
-int directionFlag(const QString& text) {
-    return text.isRightToLeft() ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight;
 }
 } // namespace
 
@@ -87,21 +83,21 @@ void BoardRenderer::paintTag(QPainter& painter, int person, Style style, double 
     if (r.isEmpty())
         return;
     const QString& name = m_state.personNames[person];
-    painter.save();
-    if (style == Style::Monochrome) {
-        painter.fillRect(r, Qt::white);
-        painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        painter.drawRect(QRectF(r).adjusted(1, 1, -1, -1));
-    } else {
-        painter.fillRect(r, look::kTagBackground);
+    const QFont font = scaledFont(look::gothicFont(m_state.fontSize, true), textScale);
+    if (style == Style::Colour) {
+        paintNameTag(painter, r, name, font);
+        return;
     }
-    // A label shows nothing outside itself; the tops of large letters would reach the row.
+    // Monochrome: a white tag in a thick frame; the text starts under the frame.
+    painter.save();
+    painter.fillRect(r, Qt::white);
+    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(QRectF(r).adjusted(1, 1, -1, -1));
     painter.setClipRect(r, Qt::IntersectClip);
     painter.setPen(Qt::black);
-    painter.setFont(scaledFont(look::gothicFont(m_state.fontSize, true), textScale));
-    // Monochrome: the text starts under the thick frame.
-    const QRect text = style == Style::Monochrome ? r.adjusted(0, 2, 0, 0) : r;
-    painter.drawText(text, Qt::AlignHCenter | Qt::AlignTop | directionFlag(name), name);
+    painter.setFont(font);
+    painter.drawText(r.adjusted(0, 2, 0, 0), Qt::AlignHCenter | Qt::AlignTop | nameDirection(name),
+                     name);
     painter.restore();
 }
 

@@ -1,7 +1,11 @@
 #include "board/BoardView.h"
 
+#include "board/BoardAccessible.h"
+#include "board/BoardPieces.h"
 #include "ui/Appearance.h"
+#include "ui/FramePainter.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -9,22 +13,15 @@
 
 namespace zel {
 
-void NameTag::paintEvent(QPaintEvent* event) {
-    if (m_background.isValid())
-        QPainter(this).fillRect(rect(), m_background);
-    QLabel::paintEvent(event);
-}
-
-void NameTag::mousePressEvent(QMouseEvent* event) {
+void TrashCan::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-MarkerView::MarkerView(QWidget* parent, bool opaque) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent, opaque);
+MarkerView::MarkerView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void MarkerView::setPicture(const QPixmap& picture) {
-    // A reload hands most markers the very picture they show already.
     if (picture.cacheKey() == m_picture.cacheKey())
         return;
     m_picture = picture;
@@ -33,25 +30,17 @@ void MarkerView::setPicture(const QPixmap& picture) {
 
 void MarkerView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    // The picture is opaque: only what it leaves free needs the background.
-    const QSizeF size = m_picture.deviceIndependentSize();
-    const QRect covered(0, 0, int(std::floor(size.width())), int(std::floor(size.height())));
-    if (!covered.contains(rect())) {
-        for (const QRect& free : QRegion(rect()).subtracted(covered))
-            painter.fillRect(free, look::kWindowBackground);
-    }
-    if (!m_picture.isNull())
-        painter.drawPixmap(0, 0, m_picture);
+    paintMarkerPicture(painter, rect(), m_picture);
 }
 
 void MarkerView::mousePressEvent(QMouseEvent* event) {
     event->accept();
     const auto* board = qobject_cast<BoardView*>(parentWidget());
     const QPointF inParent = mapToParent(event->position());
-    emit pressed(markerNumber, board ? board->toBoardTwips(inParent) : inParent);
+    emit pressed(board ? board->toBoardTwips(inParent) : inParent);
 }
 
-BoardView::BoardView(QWidget* parent) : QWidget(parent) {
+BoardView::BoardView(QWidget* parent) : QWidget((BoardAccessible::install(), parent)) {
     setObjectName(QStringLiteral("board"));
     setAccessibleName(QStringLiteral("当番表"));
     setAutoFillBackground(true);
@@ -77,71 +66,61 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
     m_erase = makeButton(QStringLiteral("Command3"), QStringLiteral("すべてのマークを消す"),
                          look::eraserIcon());
 
-    m_trash = new NameTag(this);
+    m_trash = new TrashCan(this);
     m_trash->setObjectName(QStringLiteral("Image1"));
     m_trash->setAccessibleName(QStringLiteral("ごみ箱"));
     m_trash->setPixmap(look::trashCanPixmap(32, devicePixelRatioF()));
     m_trash->hide();
 
-    m_carried = new MarkerView(this, true);
+    m_carried = new MarkerView(this);
     m_carried->setObjectName(QStringLiteral("Picture1"));
     m_carried->setAccessibleName(QStringLiteral("運んでいる当番マーク"));
     m_carried->hide();
-}
-
-MarkerView* BoardView::markerSlot(int index) {
-    while (int(m_markers.size()) <= index) {
-        auto* view = new MarkerView(this, false);
-        view->markerNumber = int(m_markers.size()) + 1;
-        view->setObjectName(QStringLiteral("Picture2_%1").arg(view->markerNumber));
-        view->hide();
-        m_markers.push_back(view);
-    }
-    return m_markers[index];
 }
 
 void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
                             const std::vector<QString>& names, int fontSize) {
     m_scale = scale;
     setFixedSize(scale.width(layout.boardWidth()), scale.height(layout.boardHeight()));
-
-    const QFont tagFont = look::gothicFont(fontSize, true);
-    const bool fontChanged = fontSize != m_fontSize;
+    const bool fontChanged = fontSize != m_fontSize || m_tags.empty();
+    if (fontChanged)
+        m_tagFont = look::gothicFont(fontSize, true);
     m_fontSize = fontSize;
-    const int persons = int(layout.tags.size());
-    for (int i = 0; i < persons; ++i) {
-        if (int(m_tags.size()) <= i) {
-            auto* tag = new NameTag(this);
-            tag->setObjectName(QStringLiteral("Label1_%1").arg(i));
-            tag->setBackground(look::kTagBackground);
-            QPalette pal = tag->palette();
-            pal.setColor(QPalette::Window, look::kTagBackground);
-            pal.setColor(QPalette::WindowText, Qt::black);
-            tag->setPalette(pal);
-            tag->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            tag->setTextFormat(Qt::PlainText);
-            tag->setFont(tagFont);
-            m_tags.push_back(tag);
-        }
-        NameTag* tag = m_tags[i];
-        if (fontChanged)
-            tag->setFont(tagFont);
-        tag->setText(names[i]);
-        tag->setAccessibleName(names[i]);
-        tag->setGeometry(scale.rect(layout.tags[i]));
-        tag->show();
+
+    // Only what changed is repainted: a reload after a marker moved repaints two markers.
+    QRegion dirty;
+    std::vector<Tag> tags(layout.tags.size());
+    for (size_t i = 0; i < tags.size(); ++i) {
+        tags[i] = {scale.rect(layout.tags[i]), names[i]};
+        if (i >= m_tags.size())
+            dirty += tags[i].rect;
+        else if (fontChanged || tags[i].rect != m_tags[i].rect || tags[i].name != m_tags[i].name)
+            dirty += QRegion(tags[i].rect) + m_tags[i].rect;
     }
-    for (int i = persons; i < m_shownTags; ++i)
-        m_tags[i]->hide();
-    m_shownTags = persons;
+    for (size_t i = tags.size(); i < m_tags.size(); ++i)
+        dirty += m_tags[i].rect;
+    m_tags = std::move(tags);
+
+    // A marker keeps its picture until it is given its new one.
+    std::vector<Marker> markers(layout.markers.size());
+    for (size_t i = 0; i < markers.size(); ++i) {
+        markers[i].rect = scale.rect(layout.markers[i]);
+        if (i < m_markers.size() && m_markers[i].rect == markers[i].rect) {
+            markers[i] = m_markers[i];
+            continue;
+        }
+        if (i < m_markers.size() && m_markers[i].shown)
+            dirty += m_markers[i].rect;
+    }
+    for (size_t i = markers.size(); i < m_markers.size(); ++i)
+        if (m_markers[i].shown)
+            dirty += m_markers[i].rect;
+    m_markers = std::move(markers);
 
     std::vector<QRect> frames;
     frames.reserve(layout.frames.size());
     for (const TwipRect& frame : layout.frames)
         frames.push_back(scale.rect(frame));
-    // Tags, markers and buttons repaint themselves when they change; the board's own drawing
-    // is its frames. Repainting it would repaint every tag and marker standing on it, which is
-    // most of a reload that only moved a marker.
     const bool framesChanged = frames != m_frames;
     m_frames = std::move(frames);
 
@@ -151,17 +130,73 @@ void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
     m_yellow->show();
     m_green->show();
     m_erase->show();
-
-    const int markers = int(layout.markers.size());
-    for (int m = 0; m < markers; ++m)
-        markerSlot(m)->setGeometry(scale.rect(layout.markers[m]));
-    for (int m = markers; m < m_shownMarkers; ++m)
-        m_markers[m]->hide();
-    m_shownMarkers = markers;
     m_carried->hide();
     m_trash->hide();
+    m_readerFocus.reset();
     if (framesChanged)
         update();
+    else if (!dirty.isEmpty())
+        update(dirty);
+}
+
+void BoardView::setMarkerPicture(int m, const QPixmap& picture) {
+    Marker& marker = m_markers.at(m - 1);
+    // A reload hands most markers the very picture they show already.
+    if (picture.cacheKey() == marker.picture.cacheKey())
+        return;
+    marker.picture = picture;
+    if (marker.shown)
+        update(marker.rect);
+}
+
+void BoardView::setMarkerShown(int m, bool shown) {
+    Marker& marker = m_markers.at(m - 1);
+    if (marker.shown == shown)
+        return;
+    marker.shown = shown;
+    update(marker.rect);
+}
+
+void BoardView::repaintMarkersIn(const QRegion& region) {
+    const QRect bounds = region.boundingRect();
+    for (const Marker& marker : m_markers)
+        if (marker.shown && marker.rect.intersects(bounds))
+            update(region & marker.rect);
+}
+
+int BoardView::markerAt(QPoint widgetPixels) const {
+    // The later marker lies on top.
+    for (int m = shownMarkers(); m >= 1; --m)
+        if (m_markers[m - 1].shown && m_markers[m - 1].rect.contains(widgetPixels))
+            return m;
+    return 0;
+}
+
+int BoardView::tagAt(QPoint widgetPixels) const {
+    for (int p = shownTags() - 1; p >= 0; --p)
+        if (m_tags[p].rect.contains(widgetPixels))
+            return p;
+    return -1;
+}
+
+QString BoardView::tagDescription(int person) const {
+    return m_spoken.tagDescription && person >= 0 && person < shownTags()
+               ? m_spoken.tagDescription(person)
+               : QString();
+}
+
+QString BoardView::markerName(int m) const {
+    return m_spoken.markerName && m >= 1 && m <= shownMarkers() ? m_spoken.markerName(m)
+                                                                : QString();
+}
+
+void BoardView::setReaderFocus(std::optional<ReaderFocus> focus) {
+    m_readerFocus = focus;
+    if (!focus || !QAccessible::isActive() || !hasFocus())
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(BoardAccessible::childIndex(*this, *focus));
+    QAccessible::updateAccessibility(&event);
 }
 
 QPointF BoardView::toBoardTwips(QPointF widgetPixels) const {
@@ -169,32 +204,36 @@ QPointF BoardView::toBoardTwips(QPointF widgetPixels) const {
 }
 
 void BoardView::paintEvent(QPaintEvent* event) {
-    QWidget::paintEvent(event);
     QPainter painter(this);
     painter.setPen(look::kRowFrame);
     painter.setBrush(Qt::NoBrush);
     const QRect area = event->rect();
-    // One device pixel a logical one: each outline can be drawn as four one-pixel bands, the
-    // pixels of the outlined rectangle but far cheaper to clip around the tags and markers.
-    const bool bands = devicePixelRatio() == 1;
+    FramePainter frames(painter);
     for (const QRect& frame : m_frames) {
         const bool ordinary =
             frame.width() >= 2 && frame.height() >= 2 && frame.left() >= 0 && frame.top() >= 0;
-        if (ordinary && !frame.intersects(area))
-            continue; // its outline lies inside it
-        if (!ordinary || !bands) {
+        if (!ordinary)
             painter.drawRect(frame.adjusted(0, 0, -1, -1));
-            continue;
-        }
-        painter.fillRect(QRect(frame.left(), frame.top(), frame.width(), 1), look::kRowFrame);
-        painter.fillRect(QRect(frame.left(), frame.bottom(), frame.width(), 1), look::kRowFrame);
-        painter.fillRect(QRect(frame.left(), frame.top(), 1, frame.height()), look::kRowFrame);
-        painter.fillRect(QRect(frame.right(), frame.top(), 1, frame.height()), look::kRowFrame);
+        else if (frame.intersects(area)) // else its outline lies inside it
+            frames.draw(frame, look::kRowFrame);
     }
+    for (const Tag& tag : m_tags)
+        if (tag.rect.intersects(area))
+            paintNameTag(painter, tag.rect, tag.name, m_tagFont);
+    for (const Marker& marker : m_markers)
+        if (marker.shown && marker.rect.intersects(area))
+            paintMarkerPicture(painter, marker.rect, marker.picture);
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {
     event->accept();
+    const QPoint at = event->position().toPoint();
+    if (const int m = markerAt(at)) {
+        emit markerPressed(m, toBoardTwips(event->position()));
+        return;
+    }
+    if (tagAt(at) >= 0)
+        return; // a name tag takes the press and does nothing with it
     emit backgroundPressed(toBoardTwips(event->position()));
 }
 

@@ -3,47 +3,40 @@
 #include "layout/BoardLayout.h"
 #include "units/TwipScale.h"
 
+#include <QFont>
 #include <QLabel>
 #include <QPixmap>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPushButton;
 
 namespace zel {
 
-// A name tag: takes presses so they do not reach the board behind it. It fills its own
-// background instead of being an opaque widget: the board behind then paints as one rectangle
-// rather than a region cut around every tag and marker, which is costly on a large board.
-class NameTag : public QLabel {
+// The trash can shown while a board marker is carried: it takes presses so they do not reach
+// the board behind it.
+class TrashCan : public QLabel {
     Q_OBJECT
   public:
     using QLabel::QLabel;
-    void setBackground(const QColor& colour) { m_background = colour; }
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-
-  private:
-    QColor m_background; // invalid: the board shows through
 };
 
-// A marker picture on the board (Picture2(m)) or the carried marker (Picture1). It shows the
-// pixels it was given and repaints from them.
+// The carried marker (Picture1): it shows the pixels it was given and repaints from them. It
+// is opaque, so moving it every millisecond repaints only what it uncovers.
 class MarkerView : public QWidget {
     Q_OBJECT
   public:
-    // An opaque marker is left out of the board's own painting (the carried one, which moves
-    // every millisecond); the markers on the board are not, for the reason given at NameTag.
-    explicit MarkerView(QWidget* parent, bool opaque);
+    explicit MarkerView(QWidget* parent);
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return m_picture; }
-    int markerNumber = 0; // 0 for the carried marker
 
   signals:
-    void pressed(int markerNumber, QPointF boardPosition);
+    void pressed(QPointF boardPosition);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,22 +46,56 @@ class MarkerView : public QWidget {
     QPixmap m_picture;
 };
 
-// The board area under the menu bar: background, row frames, tags, markers, buttons, the
+// The board area under the menu bar: background, row frames, name tags, markers, buttons, the
 // carried marker and the trash can. It only shows what the layout says; the main window
 // decides what presses do.
+//
+// The name tags and the markers on the board are drawn here, not made of a widget each: a
+// large board has hundreds of them, and a widget apiece cost more to make, place and paint than
+// their texts. For assistive technology each one is an object of its own all the same.
 class BoardView : public QWidget {
     Q_OBJECT
   public:
     explicit BoardView(QWidget* parent = nullptr);
 
-    // Places everything for this layout; widgets are reused from the previous layout.
+    // Places everything for this layout; what did not change is not repainted.
     void applyLayout(const BoardLayout& layout, const TwipScale& scale,
                      const std::vector<QString>& names, int fontSize);
 
-    NameTag* tag(int person) const { return m_tags.at(person); }
-    MarkerView* marker(int m) const { return m_markers.at(m - 1); }
-    int shownTags() const { return m_shownTags; }
-    int shownMarkers() const { return m_shownMarkers; }
+    int shownTags() const { return int(m_tags.size()); }
+    int shownMarkers() const { return int(m_markers.size()); }
+    // Person p's tag (0 ..) and marker m (1 .. shownMarkers), in this widget's pixels.
+    QRect tagRect(int person) const { return m_tags.at(person).rect; }
+    const QString& tagName(int person) const { return m_tags.at(person).name; }
+    QRect markerRect(int m) const { return m_markers.at(m - 1).rect; }
+    const QPixmap& markerPicture(int m) const { return m_markers.at(m - 1).picture; }
+    void setMarkerPicture(int m, const QPixmap& picture);
+    // A marker picked up to be moved leaves its place empty until it is dropped.
+    bool isMarkerShown(int m) const { return m_markers.at(m - 1).shown; }
+    void setMarkerShown(int m, bool shown);
+    // Repaints the part of the markers under a region of the board.
+    void repaintMarkersIn(const QRegion& region);
+    // The marker pressed at a point of this widget, or 0.
+    int markerAt(QPoint widgetPixels) const;
+    int tagAt(QPoint widgetPixels) const;
+
+    // What a screen reader says of a tag (its description: the person's duties) and of a
+    // marker (its name); asked only when a reader asks.
+    struct Spoken {
+        std::function<QString(int person)> tagDescription;
+        std::function<QString(int m)> markerName;
+    };
+    void setSpoken(Spoken spoken) { m_spoken = std::move(spoken); }
+    QString tagDescription(int person) const;
+    QString markerName(int m) const;
+    // The tag or marker the keyboard stands on, told to assistive technology.
+    struct ReaderFocus {
+        int person = -1; // a tag, or
+        int marker = 0;  // a marker on the board
+    };
+    void setReaderFocus(std::optional<ReaderFocus> focus);
+    std::optional<ReaderFocus> readerFocus() const { return m_readerFocus; }
+
     MarkerView* carriedMarker() const { return m_carried; }
     QLabel* trashCan() const { return m_trash; }
     QPushButton* greenButton() const { return m_green; }
@@ -80,27 +107,35 @@ class BoardView : public QWidget {
 
   signals:
     void backgroundPressed(QPointF boardPosition);
+    void markerPressed(int m, QPointF boardPosition);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    std::vector<NameTag*> m_tags;
-    std::vector<MarkerView*> m_markers;
+    struct Tag {
+        QRect rect;
+        QString name;
+    };
+    struct Marker {
+        QRect rect;
+        QPixmap picture;
+        bool shown = false; // no picture yet, or being moved
+    };
+    std::vector<Tag> m_tags;
+    std::vector<Marker> m_markers;
     std::vector<QRect> m_frames;
-    int m_shownTags = 0;
-    int m_shownMarkers = 0;
+    QFont m_tagFont;
+    Spoken m_spoken;
+    std::optional<ReaderFocus> m_readerFocus;
     MarkerView* m_carried;
-    QLabel* m_trash;
+    TrashCan* m_trash;
     QPushButton* m_green;
     QPushButton* m_yellow;
     QPushButton* m_erase;
     TwipScale m_scale;
     int m_fontSize = 0;
-
-    friend class MainWindow;
-    MarkerView* markerSlot(int index);
 };
 
 } // namespace zel

@@ -52,8 +52,8 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
     connect(m_board->greenButton(), &QPushButton::clicked, this, &MainWindow::toggleGreenPicker);
     connect(m_board->yellowButton(), &QPushButton::clicked, this, &MainWindow::toggleYellowPicker);
     connect(m_board, &BoardView::backgroundPressed, this, &MainWindow::freezeCarried);
-    connect(m_board->carriedMarker(), &MarkerView::pressed, this,
-            [this](int, QPointF position) { dropCarried(position); });
+    connect(m_board, &BoardView::markerPressed, this, &MainWindow::pickUpMarker);
+    connect(m_board->carriedMarker(), &MarkerView::pressed, this, &MainWindow::dropCarried);
     connect(&m_timer1, &QTimer::timeout, this, &MainWindow::refreshMarkers);
     connect(&m_timer2, &QTimer::timeout, this, &MainWindow::trackPointer);
 
@@ -170,11 +170,6 @@ void MainWindow::layoutBoard() {
     std::vector<QString> names(state.personNames.begin(),
                                state.personNames.begin() + m_layout.tags.size());
     m_board->applyLayout(m_layout, scale(), names, state.fontSize);
-    for (int m = 1; m <= int(m_layout.markers.size()); ++m) {
-        MarkerView* view = m_board->marker(m);
-        view->disconnect(this);
-        connect(view, &MarkerView::pressed, this, &MainWindow::pickUpMarker);
-    }
     m_pictures.draw(*m_board, int(m_layout.markers.size()), state, scale(),
                     m_context.platform.devicePixelRatio());
     nameBoardForReaders(*m_board, state);

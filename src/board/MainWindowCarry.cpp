@@ -38,7 +38,7 @@ void MainWindow::resumeMarkerRefresh() {
 
 void MainWindow::returnMovedMarker() {
     if (const std::optional<int> m = m_carry.movingMarker(); m && *m <= m_board->shownMarkers())
-        m_board->marker(*m)->show();
+        m_board->setMarkerShown(*m, true);
 }
 
 void MainWindow::pickDuty(const PickerConfig& config, int k) {
@@ -174,13 +174,8 @@ void MainWindow::refreshMarkers() {
     // Where it stood then and stands now: a marker is repainted there, the part of it the
     // carried marker can have passed over.
     const QRegion swept = QRegion(carried) + QRegion(m_refreshedCarriedRect);
-    const QRect bounds = swept.boundingRect();
     m_refreshedCarriedRect = carried;
-    for (int m = 1; m <= m_board->shownMarkers(); ++m) {
-        MarkerView* view = m_board->marker(m);
-        if (view->geometry().intersects(bounds))
-            view->update(swept.translated(-view->pos()) & view->rect());
-    }
+    m_board->repaintMarkersIn(swept);
 }
 
 void MainWindow::freezeCarried() {
@@ -198,16 +193,16 @@ void MainWindow::pickUpMarker(int m, QPointF boardPosition) {
 
     const RosterState& state = m_context.state;
     const std::int64_t column = floorToInt(boardPosition.x() / m_layout.grid.columnPitch);
-    MarkerView* source = m_board->marker(m);
     MarkerView* carried = m_board->carriedMarker();
     const TwipScale s = scale();
     const QPointF topLeft = pickUpTopLeft(m_layout, state.tagWidth, column);
-    carried->setGeometry(QRect(QPoint(s.x(topLeft.x()), s.y(topLeft.y())), source->size()));
-    carried->setPicture(source->picture());
+    carried->setGeometry(
+        QRect(QPoint(s.x(topLeft.x()), s.y(topLeft.y())), m_board->markerRect(m).size()));
+    carried->setPicture(m_board->markerPicture(m));
     carried->show();
     m_refreshedCarriedRect = QRect(); // the markers are refreshed for this carry
     syncTimers();
-    source->hide();
+    m_board->setMarkerShown(m, false);
 
     QLabel* trash = m_board->trashCan();
     const QPointF trashAt = trashCanTopLeft(m_layout, state.tagWidth);

@@ -11,9 +11,8 @@ void MarkerPictures::draw(BoardView& board, int markers, const RosterState& stat
     for (int m = 1; m <= markers; ++m) {
         const int code = state.markerDuty[m];
         EntryPictureCache& pictures = colourOfCode(code) == DutyColour::Green ? m_green : m_yellow;
-        MarkerView* view = board.marker(m);
-        view->setPicture(pictures.picture(dutyIndexOfCode(code)));
-        view->show();
+        board.setMarkerPicture(m, pictures.picture(dutyIndexOfCode(code)));
+        board.setMarkerShown(m, true);
     }
     m_green.endLoad();
     m_yellow.endLoad();

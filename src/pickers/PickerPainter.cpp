@@ -1,6 +1,7 @@
 #include "pickers/PickerPainter.h"
 
 #include "ui/Appearance.h"
+#include "ui/FramePainter.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -36,12 +37,11 @@ void PickerPainter::paint(QPainter& painter, const QRect& clip, const Text& text
         m_geometry.entriesNear({(clip.left() - 2) * m_scale.tx, (clip.top() - 2) * m_scale.ty,
                                 (clip.width() + 4) * m_scale.tx, (clip.height() + 4) * m_scale.ty});
 
-    painter.setPen(QPen(m_config.entryOutline, 1));
-    painter.setBrush(m_config.entryFill);
+    FramePainter frames(painter);
     for (const int k : near) {
         const QRect frame = m_scale.rect(m_geometry.frame(k));
-        if (frame.intersects(clip) && !frame.isEmpty())
-            painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        if (frame.intersects(clip))
+            frames.draw(frame, m_config.entryOutline, m_config.entryFill);
     }
     // Names lie above every frame: a label reaches into the next row's frame.
     if (text.scale == 1.0 || m_font.pointSizeF() <= 0) {

@@ -36,17 +36,17 @@ struct Board : BoardWindow {
                 QTest::keyClick(board(), names.value(word));
         }
     }
-    // The widget the focus frame surrounds: "tag p", "marker m", "carried" or "none".
+    // What the focus frame surrounds: "tag p", "marker m", "carried" or "none".
     QString framed() const {
         const QWidget* frame = board()->findChild<QWidget*>("focusFrame");
         if (!frame || !frame->isVisible())
             return "none";
         const QRect inside = frame->geometry().adjusted(3, 3, -3, -3);
         for (int p = 0; p < board()->shownTags(); ++p)
-            if (board()->tag(p)->geometry() == inside)
+            if (board()->tagRect(p) == inside)
                 return QStringLiteral("tag %1").arg(p);
         for (int m = 1; m <= board()->shownMarkers(); ++m)
-            if (board()->marker(m)->isVisible() && board()->marker(m)->geometry() == inside)
+            if (board()->isMarkerShown(m) && board()->markerRect(m) == inside)
                 return QStringLiteral("marker %1").arg(m);
         if (board()->carriedMarker()->geometry() == inside)
             return "carried";
@@ -115,7 +115,7 @@ class BoardKeysTest : public QObject {
         // A keyboard carry stands beside the focused tag, framed, and goes where the focus goes.
         b.keys("tab enter");
         QCOMPARE(b.framed(), "carried");
-        QVERIFY(!b.board()->marker(1)->isVisible());
+        QVERIFY(!b.board()->isMarkerShown(1));
         const int y = b.board()->carriedMarker()->y();
         b.keys("down");
         QCOMPARE(b.board()->carriedMarker()->y(), y + 24); // one row pitch, 360 twips
@@ -142,8 +142,7 @@ class BoardKeysTest : public QObject {
             QTest::mousePress(b.window->picker(DutyColour::Green), Qt::LeftButton, {},
                               (QPointF(r.left + r.width / 2, r.top + r.height / 2) / 15).toPoint());
         } else {
-            MarkerView* m = b.board()->marker(1);
-            QTest::mousePress(m, Qt::LeftButton, {}, m->rect().center());
+            QTest::mousePress(b.board(), Qt::LeftButton, {}, b.board()->markerRect(1).center());
             if (carry.endsWith("freeze"))
                 QTest::mousePress(b.board(), Qt::LeftButton, {}, QPoint(2, 2));
         }
@@ -155,7 +154,7 @@ class BoardKeysTest : public QObject {
         QVERIFY(!b.board()->trashCan()->isVisible());
         QVERIFY(!b.window->timer1().isActive() && !b.window->timer2().isActive());
         for (int m = 1; m <= 3; ++m)
-            QVERIFY(b.board()->marker(m)->isVisible());
+            QVERIFY(b.board()->isMarkerShown(m));
         QCOMPARE(b.job(), kJob);
         QCOMPARE(b.platform.store.saves, 0);
     }
@@ -179,13 +178,48 @@ class BoardKeysTest : public QObject {
         QCOMPARE(b.framed(), "marker 3");
     }
 
+    // What a screen reader finds on the board: each tag and marker an object of its own, named,
+    // where it is drawn, and the one the keys stand on.
     void spokenNames() {
         Board b;
-        QCOMPARE(b.board()->marker(1)->accessibleName(), u"緑当番5（P03）"_qs);
-        QCOMPARE(b.board()->marker(2)->accessibleName(), u"黄当番2（P12）"_qs);
-        QCOMPARE(b.board()->tag(3)->accessibleName(), u"P03"_qs);
-        QCOMPARE(b.board()->tag(3)->accessibleDescription(), u"緑当番5、黄当番1"_qs);
-        QCOMPARE(b.board()->tag(4)->accessibleDescription(), u"当番なし"_qs);
+        b.window->show();
+        b.window->activateWindow();
+        b.board()->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(b.window.get()));
+        QAccessibleInterface* board = QAccessible::queryAccessibleInterface(b.board());
+        QVERIFY(board);
+        const int tags = b.board()->shownTags();
+        QCOMPARE(tags, 25);
+        QAccessibleInterface* tag3 = board->child(3);
+        QAccessibleInterface* marker1 = board->child(tags);
+        QCOMPARE(tag3->role(), QAccessible::StaticText);
+        QCOMPARE(tag3->text(QAccessible::Name), u"P03"_qs);
+        QCOMPARE(tag3->text(QAccessible::Description), u"緑当番5、黄当番1"_qs);
+        QCOMPARE(board->child(4)->text(QAccessible::Description), u"当番なし"_qs);
+        QCOMPARE(marker1->text(QAccessible::Name), u"緑当番5（P03）"_qs);
+        QCOMPARE(board->child(tags + 1)->text(QAccessible::Name), u"黄当番2（P12）"_qs);
+        // The board's own controls follow its pieces.
+        QAccessibleInterface* last = board->child(board->childCount() - 1);
+        QVERIFY(last && last->object());
+        QCOMPARE(board->indexOfChild(last), board->childCount() - 1);
+        QCOMPARE(board->indexOfChild(marker1), tags);
+        for (QAccessibleInterface* piece : {tag3, marker1}) {
+            QCOMPARE(piece->parent(), board);
+            const QPoint centre = piece->rect().center();
+            QCOMPARE(board->childAt(centre.x(), centre.y()), piece);
+        }
+        QCOMPARE(marker1->rect().size(), b.board()->markerRect(1).size());
+        // The keys' place is the focused child.
+        b.keys("home down down down");
+        QCOMPARE(board->focusChild(), tag3);
+        QVERIFY(tag3->state().focused);
+        b.keys("tab");
+        QCOMPARE(board->focusChild(), marker1);
+        QVERIFY(!tag3->state().focused);
+        // Picked up, the marker leaves its place: hidden there, the carried one takes the focus.
+        b.keys("enter");
+        QVERIFY(marker1->state().invisible);
+        QVERIFY(board->focusChild() != marker1);
         // The caption blinks; the name a screen reader hears does not.
         b.window->timer3().setInterval(1);
         QTRY_VERIFY(b.window->windowTitle() != u"ゼルトミル"_qs);

@@ -43,13 +43,13 @@ struct Board : BoardWindow {
     }
     BoardView* board() const { return window->board(); }
     MarkerView* carried() const { return board()->carriedMarker(); }
-    QImage picture(int m) const { return rgb(board()->marker(m)->picture().toImage()); }
+    QImage picture(int m) const { return rgb(board()->markerPicture(m).toImage()); }
 
     // The numbers of the board markers, "-" for one that is hidden.
     QString markers() const {
         QStringList out;
         for (int m = 1; m <= board()->shownMarkers(); ++m)
-            out << (board()->marker(m)->isVisible() ? QString::number(m) : QStringLiteral("-"));
+            out << (board()->isMarkerShown(m) ? QString::number(m) : QStringLiteral("-"));
         return out.join(u' ');
     }
     // What of a carry is under way, in words; empty when nothing is.
@@ -84,8 +84,8 @@ struct Board : BoardWindow {
     // "marker m" presses board marker m where it stands; "green" or "yellow" picks entry 4.
     void start(const QString& what, Qt::MouseButton button = Qt::LeftButton) {
         if (what.startsWith("marker")) {
-            const MarkerView* m = board()->marker(what.back().digitValue());
-            QTest::mousePress(const_cast<MarkerView*>(m), button, {}, m->rect().center());
+            const QRect m = board()->markerRect(what.back().digitValue());
+            QTest::mousePress(board(), button, {}, m.center());
         } else {
             pick(what == "green" ? kGreen : kYellow, 4, button);
         }
@@ -193,10 +193,10 @@ class TestMainWindow : public QObject {
         // The board shows each picture where its marker stands, over the row frames, beside tags
         // that fill their own background (the frame's left edge, the gap, then the tag).
         const QImage shown = rgb(f.board()->grab().toImage());
-        const QRect at = f.board()->marker(2)->geometry();
+        const QRect at = f.board()->markerRect(2);
         QCOMPARE(shown.copy(QRect(at.topLeft(), f.picture(2).size())), f.picture(2));
         const QRect frame = TwipScale{15, 15}.rect(f.window->layout().frames[1]);
-        const QRect tag = f.board()->tag(1)->geometry();
+        const QRect tag = f.board()->tagRect(1);
         const QColor edge(255, 192, 192);
         QCOMPARE(shown.pixelColor(frame.left(), frame.center().y()), edge);
         QCOMPARE(shown.pixelColor(frame.right(), frame.center().y()), edge);
