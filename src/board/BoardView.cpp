@@ -101,7 +101,7 @@ void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
         dirty += m_tags[i].rect;
     m_tags = std::move(tags);
 
-    // A marker keeps its picture until it is given its new one.
+    // A marker keeps what it shows until it is told what it shows now.
     std::vector<Marker> markers(layout.markers.size());
     for (size_t i = 0; i < markers.size(); ++i) {
         markers[i].rect = scale.rect(layout.markers[i]);
@@ -139,14 +139,33 @@ void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
         update(dirty);
 }
 
-void BoardView::setMarkerPicture(int m, const QPixmap& picture) {
+void BoardView::setMarkerShows(int m, quint64 art) {
     Marker& marker = m_markers.at(m - 1);
-    // A reload hands most markers the very picture they show already.
-    if (picture.cacheKey() == marker.picture.cacheKey())
+    // A reload shows most markers as they were.
+    if (art == marker.art)
         return;
-    marker.picture = picture;
+    marker.art = art;
+    marker.painted = false;
     if (marker.shown)
         update(marker.rect);
+}
+
+QPixmap BoardView::markerPicture(int m) const {
+    const Marker& marker = m_markers.at(m - 1);
+    return m_art && marker.art ? m_art->picture(marker.art) : QPixmap();
+}
+
+void BoardView::paintMarker(QPainter& painter, Marker& marker) {
+    if (!m_art || !marker.art) {
+        paintMarkerPicture(painter, marker.rect, QPixmap());
+        return;
+    }
+    if (marker.painted || m_art->hasPicture(marker.art)) {
+        paintMarkerPicture(painter, marker.rect, m_art->picture(marker.art));
+        return;
+    }
+    m_art->paint(painter, marker.art, marker.rect);
+    marker.painted = true;
 }
 
 void BoardView::setMarkerShown(int m, bool shown) {
@@ -220,9 +239,9 @@ void BoardView::paintEvent(QPaintEvent* event) {
     for (const Tag& tag : m_tags)
         if (tag.rect.intersects(area))
             paintNameTag(painter, tag.rect, tag.name, m_tagFont);
-    for (const Marker& marker : m_markers)
+    for (Marker& marker : m_markers)
         if (marker.shown && marker.rect.intersects(area))
-            paintMarkerPicture(painter, marker.rect, marker.picture);
+            paintMarker(painter, marker);
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {

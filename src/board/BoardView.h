@@ -46,6 +46,18 @@ class MarkerView : public QWidget {
     QPixmap m_picture;
 };
 
+// What the markers on the board show: each marker shows a piece of art, known by a number
+// that changes when what it shows changes (0: nothing).
+class MarkerArt {
+  public:
+    virtual ~MarkerArt() = default;
+    virtual bool hasPicture(quint64 art) const = 0;
+    // Its picture, drawn now unless drawn before.
+    virtual QPixmap picture(quint64 art) = 0;
+    // Draws it as its picture shows it in `rect`, without making the picture.
+    virtual void paint(QPainter& painter, quint64 art, const QRect& rect) = 0;
+};
+
 // The board area under the menu bar: background, row frames, name tags, markers, buttons, the
 // carried marker and the trash can. It only shows what the layout says; the main window
 // decides what presses do.
@@ -68,8 +80,11 @@ class BoardView : public QWidget {
     QRect tagRect(int person) const { return m_tags.at(person).rect; }
     const QString& tagName(int person) const { return m_tags.at(person).name; }
     QRect markerRect(int m) const { return m_markers.at(m - 1).rect; }
-    const QPixmap& markerPicture(int m) const { return m_markers.at(m - 1).picture; }
-    void setMarkerPicture(int m, const QPixmap& picture);
+    // What marker m shows; a marker is drawn straight onto the board the first time, and from
+    // its picture after that: most markers are painted only once.
+    void setMarkerArt(MarkerArt* art) { m_art = art; }
+    void setMarkerShows(int m, quint64 art);
+    QPixmap markerPicture(int m) const;
     // A marker picked up to be moved leaves its place empty until it is dropped.
     bool isMarkerShown(int m) const { return m_markers.at(m - 1).shown; }
     void setMarkerShown(int m, bool shown);
@@ -120,12 +135,15 @@ class BoardView : public QWidget {
     };
     struct Marker {
         QRect rect;
-        QPixmap picture;
-        bool shown = false; // no picture yet, or being moved
+        quint64 art = 0;
+        bool shown = false;   // not before it shows something, nor while it is moved
+        bool painted = false; // once: then from its picture
     };
+    void paintMarker(QPainter& painter, Marker& marker);
     std::vector<Tag> m_tags;
     std::vector<Marker> m_markers;
     std::vector<QRect> m_frames;
+    MarkerArt* m_art = nullptr;
     QFont m_tagFont;
     Spoken m_spoken;
     std::optional<ReaderFocus> m_readerFocus;

@@ -170,7 +170,7 @@ void MainWindow::layoutBoard() {
     std::vector<QString> names(state.personNames.begin(),
                                state.personNames.begin() + m_layout.tags.size());
     m_board->applyLayout(m_layout, scale(), names, state.fontSize);
-    m_pictures.draw(*m_board, int(m_layout.markers.size()), state, scale(),
+    m_pictures.show(*m_board, int(m_layout.markers.size()), state, scale(),
                     m_context.platform.devicePixelRatio());
     nameBoardForReaders(*m_board, state);
     // The notice stands in the buttons' row between the picker buttons and the eraser.

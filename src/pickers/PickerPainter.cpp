@@ -93,27 +93,49 @@ QImage PickerPainter::render(double devicePixelRatio) const {
     return image;
 }
 
+int PickerPainter::pictureDpiY() const {
+    // As a picture's image reckons it from the dots per metre it is given.
+    return qRound(qRound(1440.0 / m_scale.ty / 0.0254) * 0.0254);
+}
+
 QPixmap PickerPainter::entryPicture(int k, double devicePixelRatio) const {
     const QRect crop = m_geometry.picturePixels(k, m_scale);
     QImage image(crop.size() * devicePixelRatio, QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
+    // Text must come out at the size the screen shows it.
     image.setDotsPerMeterX(qRound(1440.0 / m_scale.tx / 0.0254));
     image.setDotsPerMeterY(qRound(1440.0 / m_scale.ty / 0.0254));
-    image.fill(look::kWindowBackground);
+    image.fill(look::kWindowBackground); // to its last device pixel, at any ratio
     if (!crop.isEmpty()) {
-        // Draw only the part of the picker under the crop, shifted to the image's origin:
-        // the same pixels as a crop of the whole drawing, without drawing all of it.
         QPainter painter(&image);
-        painter.translate(-crop.topLeft());
-        const QRect inside = crop.intersected(QRect(QPoint(0, 0), windowPixels()));
-        if (!inside.isEmpty())
-            paint(painter, inside);
+        paintEntry(painter, k, QPoint(0, 0));
     }
     // Moved: the pixmap takes the image's pixels over instead of copying them.
     return QPixmap::fromImage(std::move(image));
 }
 
-void EntryPictureCache::beginLoad(const RosterState& state, const TwipScale& scale,
+void PickerPainter::paintEntry(QPainter& painter, int k, QPoint at) const {
+    const QRect crop = m_geometry.picturePixels(k, m_scale);
+    if (crop.isEmpty())
+        return;
+    painter.fillRect(QRect(at, crop.size()), look::kWindowBackground);
+    // Draw only the part of the picker under the crop, shifted to `at`: the same pixels as a
+    // crop of the whole drawing, without drawing all of it.
+    const QRect inside = crop.intersected(QRect(QPoint(0, 0), windowPixels()));
+    if (inside.isEmpty())
+        return;
+    const QPaintDevice* device = painter.device();
+    const int deviceDpi = device ? device->logicalDpiY() : 0;
+    Text text;
+    if (deviceDpi > 0 && deviceDpi != pictureDpiY())
+        text.scale = double(pictureDpiY()) / deviceDpi;
+    painter.save();
+    painter.translate(at - crop.topLeft());
+    paint(painter, inside, text);
+    painter.restore();
+}
+
+bool EntryPictureCache::beginLoad(const RosterState& state, const TwipScale& scale,
                                   double devicePixelRatio) {
     Inputs inputs;
     inputs.geometry = computePickerGeometry(state, m_config.colour);
@@ -124,34 +146,37 @@ void EntryPictureCache::beginLoad(const RosterState& state, const TwipScale& sca
     inputs.tx = scale.tx;
     inputs.ty = scale.ty;
     inputs.devicePixelRatio = devicePixelRatio;
-    if (!(inputs == m_inputs)) {
-        m_inputs = std::move(inputs);
-        m_painter.reset();
-        m_kept.clear();
-    }
     m_used.clear();
-}
-
-QPixmap EntryPictureCache::picture(int k) {
-    if (const auto used = m_used.find(k); used != m_used.end())
-        return used->second;
-    QPixmap picture;
-    if (const auto kept = m_kept.find(k); kept != m_kept.end()) {
-        picture = kept->second;
-    } else {
-        if (!m_painter)
-            m_painter = std::make_unique<PickerPainter>(m_config, m_inputs.geometry, m_inputs.names,
-                                                        m_inputs.fontSize,
-                                                        TwipScale{m_inputs.tx, m_inputs.ty});
-        picture = m_painter->entryPicture(k, m_inputs.devicePixelRatio);
-    }
-    m_used.emplace(k, picture);
-    return picture;
+    if (inputs == m_inputs)
+        return false;
+    m_inputs = std::move(inputs);
+    m_painter.reset();
+    m_kept.clear();
+    return true;
 }
 
 void EntryPictureCache::endLoad() {
-    m_kept = std::move(m_used);
-    m_used.clear();
+    std::erase_if(m_kept, [this](const auto& kept) { return !m_used.count(kept.first); });
+}
+
+const PickerPainter& EntryPictureCache::painter() {
+    if (!m_painter)
+        m_painter =
+            std::make_unique<PickerPainter>(m_config, m_inputs.geometry, m_inputs.names,
+                                            m_inputs.fontSize, TwipScale{m_inputs.tx, m_inputs.ty});
+    return *m_painter;
+}
+
+QPixmap EntryPictureCache::picture(int k) {
+    if (const auto kept = m_kept.find(k); kept != m_kept.end())
+        return kept->second;
+    QPixmap picture = painter().entryPicture(k, m_inputs.devicePixelRatio);
+    m_kept.emplace(k, picture);
+    return picture;
+}
+
+void EntryPictureCache::paint(QPainter& painter, int k, QPoint at) {
+    this->painter().paintEntry(painter, k, at);
 }
 
 } // namespace zel

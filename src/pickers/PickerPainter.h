@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <map>
 #include <memory>
+#include <set>
 
 class QPainter;
 
@@ -38,8 +39,14 @@ class PickerPainter {
     QImage render(double devicePixelRatio) const;
     // Entry k's picture, cropped from the drawing; outside the picker it is background.
     QPixmap entryPicture(int k, double devicePixelRatio) const;
+    // Draws entry k's picture onto any painter, its top left corner at `at`: the same pixels
+    // as entryPicture at the painter's device pixel ratio, without the picture.
+    void paintEntry(QPainter& painter, int k, QPoint at) const;
 
   private:
+    // The dots per inch of the pictures' texts, whatever the device's.
+    int pictureDpiY() const;
+
     const PickerConfig& m_config;
     PickerGeometry m_geometry;
     QStringList m_names;
@@ -49,17 +56,25 @@ class PickerPainter {
 
 // The entry pictures of one picker, kept from one board load to the next. Drawing the names is
 // most of the work of a load, and most loads follow a change of markers only: while the list,
-// the sizes and the screen stay as they were, each entry is drawn once.
+// the sizes and the screen stay as they were, each entry is drawn once. A picture is drawn
+// when first asked for; until then an entry can be drawn straight onto the board.
 class EntryPictureCache {
   public:
     explicit EntryPictureCache(const PickerConfig& config) : m_config(config) {}
 
-    // Starts a load; pictures drawn from other inputs are dropped.
-    void beginLoad(const RosterState& state, const TwipScale& scale, double devicePixelRatio);
-    // Entry k's picture, drawn now unless an earlier load drew it.
-    QPixmap picture(int k);
-    // Ends a load; pictures it did not use are dropped, so the cache holds what the board shows.
+    // Starts a load; pictures drawn from other inputs are dropped. True when they were.
+    bool beginLoad(const RosterState& state, const TwipScale& scale, double devicePixelRatio);
+    // Entry k is shown by this load.
+    void use(int k) { m_used.insert(k); }
+    // Ends a load; pictures of entries it did not use are dropped, so the cache holds no more
+    // than what the board shows.
     void endLoad();
+
+    bool hasPicture(int k) const { return m_kept.count(k) != 0; }
+    // Entry k's picture, drawn now unless drawn before.
+    QPixmap picture(int k);
+    // Draws entry k as its picture shows it, the picture's top left corner at `at`.
+    void paint(QPainter& painter, int k, QPoint at);
 
   private:
     struct Inputs {
@@ -71,11 +86,13 @@ class EntryPictureCache {
         double devicePixelRatio = 0;
         bool operator==(const Inputs&) const = default;
     };
+    const PickerPainter& painter();
+
     const PickerConfig& m_config;
     Inputs m_inputs;
-    std::unique_ptr<PickerPainter> m_painter; // made for the first picture not kept
-    std::map<int, QPixmap> m_kept;            // drawn by earlier loads
-    std::map<int, QPixmap> m_used;            // used by this load
+    std::unique_ptr<PickerPainter> m_painter; // made when first needed
+    std::map<int, QPixmap> m_kept;
+    std::set<int> m_used; // by this load
 };
 
 } // namespace zel

@@ -43,9 +43,10 @@ using Change = void (*)(Inputs&);
 // One board load that shows entry 3, or no entry.
 QPixmap load(EntryPictureCache& cache, const Inputs& in, bool showsEntry = true) {
     cache.beginLoad(in.state, in.scale, in.dpr);
-    const QPixmap picture = showsEntry ? cache.picture(3) : QPixmap();
+    if (showsEntry)
+        cache.use(3);
     cache.endLoad();
-    return picture;
+    return showsEntry ? cache.picture(3) : QPixmap();
 }
 } // namespace
 
