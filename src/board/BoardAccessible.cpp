@@ -14,6 +14,9 @@ class PieceAccessible : public QAccessibleInterface {
     bool isValid() const override {
         if (!m_board)
             return false;
+        // Not while the board is being destroyed.
+        if (QAccessibleInterface* board = parent(); !board || !board->isValid())
+            return false;
         return m_marker ? m_marker <= m_board->shownMarkers() : m_person < m_board->shownTags();
     }
     QObject* object() const override { return nullptr; }
@@ -50,7 +53,7 @@ class PieceAccessible : public QAccessibleInterface {
         QAccessible::State s;
         s.focusable = true;
         const auto focus = m_board ? m_board->readerFocus() : std::nullopt;
-        s.focused = focus && isValid() && m_board->hasFocus() &&
+        s.focused = focus && !focus->carried && isValid() && m_board->hasFocus() &&
                     (m_marker ? focus->marker == m_marker
                               : focus->marker == 0 && focus->person == m_person);
         s.invisible =
@@ -104,10 +107,14 @@ int BoardAccessible::childIndex(const BoardView& board, const BoardView::ReaderF
 }
 
 int BoardAccessible::childCount() const {
+    if (!isValid())
+        return 0;
     return board()->shownTags() + board()->shownMarkers() + QAccessibleWidget::childCount();
 }
 
 QAccessibleInterface* BoardAccessible::child(int index) const {
+    if (!isValid())
+        return nullptr;
     const int tags = board()->shownTags();
     const int markers = board()->shownMarkers();
     if (index < 0)
@@ -120,6 +127,8 @@ QAccessibleInterface* BoardAccessible::child(int index) const {
 }
 
 int BoardAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    if (!isValid())
+        return -1;
     const int tags = board()->shownTags();
     const int markers = board()->shownMarkers();
     for (int p = 0; p < std::min<int>(tags, int(m_tags.size())); ++p)
@@ -133,12 +142,15 @@ int BoardAccessible::indexOfChild(const QAccessibleInterface* child) const {
 }
 
 QAccessibleInterface* BoardAccessible::childAt(int x, int y) const {
+    if (!isValid())
+        return nullptr;
     const QPoint local = board()->mapFromGlobal(QPoint(x, y));
-    // The board's controls lie above what it draws.
-    for (int i = QAccessibleWidget::childCount() - 1; i >= 0; --i) {
-        QAccessibleInterface* control = QAccessibleWidget::child(i);
-        if (control && !control->state().invisible && control->rect().contains(x, y))
-            return control;
+    // The board's controls lie above what it draws; what lets presses through (the focus frame
+    // around the focused piece) is not there for a reader either.
+    if (QWidget* control = board()->childAt(local)) {
+        while (control->parentWidget() != board())
+            control = control->parentWidget();
+        return QAccessible::queryAccessibleInterface(control);
     }
     if (const int m = board()->markerAt(local))
         return child(childIndex(*board(), {.marker = m}));
@@ -148,8 +160,11 @@ QAccessibleInterface* BoardAccessible::childAt(int x, int y) const {
 }
 
 QAccessibleInterface* BoardAccessible::focusChild() const {
+    if (!isValid())
+        return nullptr;
     if (const auto focus = board()->readerFocus(); focus && board()->hasFocus())
-        return child(childIndex(*board(), *focus));
+        return focus->carried ? QAccessible::queryAccessibleInterface(board()->carriedMarker())
+                              : child(childIndex(*board(), *focus));
     return QAccessibleWidget::focusChild();
 }
 

@@ -230,11 +230,7 @@ void MainWindow::showRouteFocus() {
         carried->move(right, rowEnd.top() - scale().y(20));
         carried->raise();
         m_focusFrame->surround(carried->geometry());
-        m_board->setReaderFocus(std::nullopt);
-        if (QAccessible::isActive() && m_board->hasFocus()) {
-            QAccessibleEvent event(carried, QAccessible::Focus);
-            QAccessible::updateAccessibility(&event);
-        }
+        m_board->setReaderFocus(BoardView::ReaderFocus{.carried = true});
         return;
     }
     BoardView::ReaderFocus focus{.person = *person};

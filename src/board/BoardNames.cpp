@@ -3,6 +3,7 @@
 #include "board/BoardView.h"
 
 #include <QStringList>
+#include <memory>
 
 namespace zel {
 
@@ -34,9 +35,11 @@ QString tagSpokenDuties(const RosterState& state, int person) {
 }
 
 void nameBoardForReaders(BoardView& board, const RosterState& state) {
-    // Said only when a reader asks: most boards are never read aloud.
-    board.setSpoken({[&state](int p) { return tagSpokenDuties(state, p); },
-                     [&state](int m) { return markerSpokenName(state, m); }});
+    // Said only when a reader asks, most boards are never read aloud; from the record as the
+    // board shows it, not as a save has changed it since.
+    const auto shown = std::make_shared<const RosterState>(state);
+    board.setSpoken({[shown](int p) { return tagSpokenDuties(*shown, p); },
+                     [shown](int m) { return markerSpokenName(*shown, m); }});
 }
 
 } // namespace zel

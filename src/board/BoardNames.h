@@ -13,8 +13,8 @@ QString markerSpokenName(const RosterState& state, int m);
 // A name tag's description: the person's duties, in row order.
 QString tagSpokenDuties(const RosterState& state, int person);
 
-// Names every shown tag and marker of the board for assistive technology, from the roster
-// record as it stands when a reader asks: the record must outlive the board.
+// Names every shown tag and marker of the board for assistive technology, as this record has
+// them.
 void nameBoardForReaders(BoardView& board, const RosterState& state);
 
 } // namespace zel

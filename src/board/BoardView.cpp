@@ -78,6 +78,19 @@ BoardView::BoardView(QWidget* parent) : QWidget((BoardAccessible::install(), par
     m_carried->hide();
 }
 
+BoardView::~BoardView() {
+    // The controls go first, while what a screen reader may still ask about them is here.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
+void BoardView::tellReaders(QAccessible::Event change, int person, int marker) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent event(this, change);
+    event.setChild(BoardAccessible::childIndex(*this, {.person = person, .marker = marker}));
+    QAccessible::updateAccessibility(&event);
+}
+
 void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
                             const std::vector<QString>& names, int fontSize) {
     m_scale = scale;
@@ -89,6 +102,9 @@ void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
 
     // Only what changed is repainted: a reload after a marker moved repaints two markers.
     QRegion dirty;
+    const bool countsChanged =
+        layout.tags.size() != m_tags.size() || layout.markers.size() != m_markers.size();
+    std::vector<int> renamed;
     std::vector<Tag> tags(layout.tags.size());
     for (size_t i = 0; i < tags.size(); ++i) {
         tags[i] = {scale.rect(layout.tags[i]), names[i]};
@@ -96,6 +112,8 @@ void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
             dirty += tags[i].rect;
         else if (fontChanged || tags[i].rect != m_tags[i].rect || tags[i].name != m_tags[i].name)
             dirty += QRegion(tags[i].rect) + m_tags[i].rect;
+        if (i < m_tags.size() && tags[i].name != m_tags[i].name)
+            renamed.push_back(int(i));
     }
     for (size_t i = tags.size(); i < m_tags.size(); ++i)
         dirty += m_tags[i].rect;
@@ -137,6 +155,20 @@ void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
         update();
     else if (!dirty.isEmpty())
         update(dirty);
+    // Widgets tell readers of their changes themselves; drawn pieces are told of here. Who has
+    // which duty may have changed with any load: every tag's description and marker's name.
+    if (!QAccessible::isActive())
+        return;
+    if (countsChanged) {
+        QAccessibleEvent reorder(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&reorder);
+    }
+    for (int p : renamed)
+        tellReaders(QAccessible::NameChanged, p);
+    for (int p = 0; p < shownTags(); ++p)
+        tellReaders(QAccessible::DescriptionChanged, p);
+    for (int m = 1; m <= shownMarkers(); ++m)
+        tellReaders(QAccessible::NameChanged, -1, m);
 }
 
 void BoardView::setMarkerShows(int m, quint64 art) {
@@ -174,6 +206,13 @@ void BoardView::setMarkerShown(int m, bool shown) {
         return;
     marker.shown = shown;
     update(marker.rect);
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.invisible = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        event.setChild(BoardAccessible::childIndex(*this, {.marker = m}));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void BoardView::repaintMarkersIn(const QRegion& region) {
@@ -213,9 +252,12 @@ void BoardView::setReaderFocus(std::optional<ReaderFocus> focus) {
     m_readerFocus = focus;
     if (!focus || !QAccessible::isActive() || !hasFocus())
         return;
-    QAccessibleEvent event(this, QAccessible::Focus);
-    event.setChild(BoardAccessible::childIndex(*this, *focus));
-    QAccessible::updateAccessibility(&event);
+    if (focus->carried) {
+        QAccessibleEvent event(m_carried, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+        return;
+    }
+    tellReaders(QAccessible::Focus, focus->person, focus->marker);
 }
 
 QPointF BoardView::toBoardTwips(QPointF widgetPixels) const {

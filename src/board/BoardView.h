@@ -3,6 +3,7 @@
 #include "layout/BoardLayout.h"
 #include "units/TwipScale.h"
 
+#include <QAccessible>
 #include <QFont>
 #include <QLabel>
 #include <QPixmap>
@@ -69,6 +70,7 @@ class BoardView : public QWidget {
     Q_OBJECT
   public:
     explicit BoardView(QWidget* parent = nullptr);
+    ~BoardView() override;
 
     // Places everything for this layout; what did not change is not repainted.
     void applyLayout(const BoardLayout& layout, const TwipScale& scale,
@@ -105,8 +107,9 @@ class BoardView : public QWidget {
     QString markerName(int m) const;
     // The tag or marker the keyboard stands on, told to assistive technology.
     struct ReaderFocus {
-        int person = -1; // a tag, or
-        int marker = 0;  // a marker on the board
+        int person = -1;      // a tag, or
+        int marker = 0;       // a marker on the board, or
+        bool carried = false; // the carried marker
     };
     void setReaderFocus(std::optional<ReaderFocus> focus);
     std::optional<ReaderFocus> readerFocus() const { return m_readerFocus; }
@@ -140,6 +143,8 @@ class BoardView : public QWidget {
         bool painted = false; // once: then from its picture
     };
     void paintMarker(QPainter& painter, Marker& marker);
+    // Tells a listening screen reader that tag p or marker m changed.
+    void tellReaders(QAccessible::Event change, int person, int marker = 0);
     std::vector<Tag> m_tags;
     std::vector<Marker> m_markers;
     std::vector<QRect> m_frames;

@@ -76,7 +76,11 @@ MainWindow::MainWindow(AppContext context, DialogFactory dialogs, QWidget* paren
     });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The board, a child, outlives the members it draws and names from.
+    m_board->setMarkerArt(nullptr);
+    m_board->setSpoken({});
+}
 
 TwipScale MainWindow::scale() const {
     return {m_context.platform.twipsPerPixelX(), m_context.platform.twipsPerPixelY()};

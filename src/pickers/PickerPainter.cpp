@@ -57,7 +57,7 @@ void PickerPainter::paint(QPainter& painter, const QRect& clip, const Text& text
     // bound its glyphs, a label whose text cannot reach the clip need not be drawn: so an
     // entry's picture draws its own name, not those of the entries above and beside it.
     const bool oneFont = m_font.styleStrategy() & QFont::NoFontMerging;
-    const QFontMetricsF metrics(m_font, painter.device());
+    const QFontMetricsF metrics(painter.font(), painter.device()); // as scaled for the device
     // Room for glyphs reaching past the line and their advances (synthetic bold, overhangs).
     const double slack = std::max(2.0, metrics.height() / 4);
     for (const int k : near) {
@@ -130,6 +130,11 @@ void PickerPainter::paintEntry(QPainter& painter, int k, QPoint at) const {
     if (deviceDpi > 0 && deviceDpi != pictureDpiY())
         text.scale = double(pictureDpiY()) / deviceDpi;
     painter.save();
+    // A picture holds whole device pixels: of its entry no more shows than it holds.
+    const double ratio = device ? device->devicePixelRatio() : 1.0;
+    const QSizeF held = QSizeF(crop.size() * ratio) / ratio;
+    if (held != QSizeF(crop.size()))
+        painter.setClipRect(QRectF(at, held), Qt::IntersectClip);
     painter.translate(at - crop.topLeft());
     paint(painter, inside, text);
     painter.restore();

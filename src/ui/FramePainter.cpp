@@ -13,7 +13,10 @@ FramePainter::FramePainter(QPainter& painter) : m_painter(painter) {
     const QPaintEngine* engine = painter.paintEngine();
     m_fills = engine && engine->type() == QPaintEngine::Raster &&
               t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) &&
-              t.dy() == std::floor(t.dy()) && !painter.testRenderHint(QPainter::Antialiasing);
+              t.dy() == std::floor(t.dy()) && !painter.testRenderHint(QPainter::Antialiasing) &&
+              // drawRect covers the top and left edges twice: only opaque strokes hide that
+              painter.opacity() == 1.0 &&
+              painter.compositionMode() == QPainter::CompositionMode_SourceOver;
     m_shift = QPoint(int(t.dx()), int(t.dy()));
 }
 

@@ -36,6 +36,16 @@ QImage entry(const RosterState& state, DutyColour colour, int k) {
                    .copy(computePickerGeometry(state, colour).picturePixels(k, scale)));
 }
 
+// Collects the regions a widget paints.
+struct PaintRecorder : QObject {
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
 // The window over 25 persons, 7 green duties unless told (see BoardWindow::openTwentyFive).
 struct Board : BoardWindow {
     explicit Board(const QByteArray& job = kJob, int greenDuties = 7) {
@@ -209,6 +219,44 @@ class TestMainWindow : public QObject {
 
     // A drop that stores reloads: the person added behind the board's back shows. Where no one
     // stands nothing is stored and the carry goes on.
+    // A reload repaints what changed on the board and leaves the rest: a renamed duty its
+    // markers, a renamed person their tag (the screen keeps what it showed before).
+    void reloadRepaintsWhatChanged_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("repainted"); // of marker 1, marker 2 and tag 3
+        row("nothing", "", "");
+        row("the duty of marker 1", "duty", "marker 1");
+        row("the person of marker 1", "person", "tag 3");
+    }
+    void reloadRepaintsWhatChanged() {
+        QFETCH(QString, change);
+        Board f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QCoreApplication::processEvents();
+        PaintRecorder recorder;
+        f.board()->installEventFilter(&recorder);
+        if (change == "duty") {
+            QStringList greens = BoardWindow::numbered(u"緑当番"_qs, 7);
+            greens[6] = u"緑当番X"_qs; // entry 5, marker 1's duty
+            f.folder.writeLines(kGreenListFile, greens);
+        } else if (change == "person") {
+            QStringList persons = BoardWindow::numbered("P", 25, 2, 10);
+            persons[4] = "Q03";
+            f.folder.writeLines(kPersonFile, persons);
+        }
+        f.window->reload();
+        QTest::qWait(50);
+        QStringList repainted;
+        if (recorder.painted.intersects(f.board()->markerRect(1)))
+            repainted << "marker 1";
+        if (recorder.painted.intersects(f.board()->markerRect(2)))
+            repainted << "marker 2";
+        if (recorder.painted.intersects(f.board()->tagRect(3)))
+            repainted << "tag 3";
+        QTEST(repainted.join(", "), "repainted");
+    }
+
     void drop_data() {
         QTest::addColumn<Drop>("d");
         row("green duty on person 12",

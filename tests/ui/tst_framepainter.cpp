@@ -15,6 +15,7 @@ struct Case {
     QPointF shift;
     double pixelRatio = 1;
     QRect clip = {}; // none when empty
+    double opacity = 1;
 };
 
 QImage drawn(const Case& c, bool viaFramePainter) {
@@ -23,6 +24,7 @@ QImage drawn(const Case& c, bool viaFramePainter) {
     image.fill(QColor(0, 0, 64));
     QPainter painter(&image);
     painter.translate(c.shift);
+    painter.setOpacity(c.opacity);
     if (!c.clip.isEmpty())
         painter.setClipRect(c.clip);
     if (viaFramePainter) {
@@ -58,6 +60,7 @@ class TestFramePainter : public QObject {
         QTest::newRow("clipped") << Case{{5, 4, 20, 12}, yellow, green, {}, 1, {9, 0, 6, 30}};
         QTest::newRow("scaled screen") << Case{{5, 4, 20, 12}, yellow, green, {}, 2};
         QTest::newRow("odd scale") << Case{{5, 4, 20, 12}, yellow, green, {}, 1.5};
+        QTest::newRow("half opaque painter") << Case{{5, 4, 20, 12}, yellow, green, {}, 1, {}, 0.5};
         QTest::newRow("see-through outline")
             << Case{{5, 4, 20, 12}, QColor(255, 255, 0, 128), green, {}};
     }
@@ -67,7 +70,9 @@ class TestFramePainter : public QObject {
         const QImage actual = drawn(c, true);
         QCOMPARE(actual, expected);
         // The case draws something: a frame wholly clipped away would prove nothing.
-        QVERIFY(expected != drawn(Case{{}, c.outline, c.fill, c.shift, c.pixelRatio}, false));
+        Case nothing = c;
+        nothing.rect = {};
+        QVERIFY(expected != drawn(nothing, false));
     }
 };
 
