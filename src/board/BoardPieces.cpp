@@ -25,7 +25,7 @@ void paintNameTag(QPainter& painter, const QRect& rect, const QString& name, con
     painter.restore();
 }
 
-void paintMarkerPicture(QPainter& painter, const QRect& rect, const QPixmap& picture) {
+void paintPicture(QPainter& painter, const QRect& rect, const QPixmap& picture) {
     if (rect.isEmpty())
         return;
     const QSizeF size = picture.isNull() ? QSizeF() : picture.deviceIndependentSize();

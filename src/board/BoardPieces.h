@@ -18,8 +18,8 @@ int nameDirection(const QString& name);
 // A name tag: its ground, and the name at its top, centred across, cut off at its edges.
 void paintNameTag(QPainter& painter, const QRect& rect, const QString& name, const QFont& font);
 
-// A marker on the board: its picture from the top left corner; what the picture leaves free of
-// the marker is background.
-void paintMarkerPicture(QPainter& painter, const QRect& rect, const QPixmap& picture);
+// A tag or marker on the board from its picture, drawn from the top left corner; what the
+// picture leaves free of the rectangle is background.
+void paintPicture(QPainter& painter, const QRect& rect, const QPixmap& picture);
 
 } // namespace zel

@@ -30,7 +30,7 @@ void MarkerView::setPicture(const QPixmap& picture) {
 
 void MarkerView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintMarkerPicture(painter, rect(), m_picture);
+    paintPicture(painter, rect(), m_picture);
 }
 
 void MarkerView::mousePressEvent(QMouseEvent* event) {
@@ -107,11 +107,14 @@ void BoardView::applyLayout(const BoardLayout& layout, const TwipScale& scale,
     std::vector<int> renamed;
     std::vector<Tag> tags(layout.tags.size());
     for (size_t i = 0; i < tags.size(); ++i) {
-        tags[i] = {scale.rect(layout.tags[i]), names[i]};
+        tags[i].rect = scale.rect(layout.tags[i]);
+        tags[i].name = names[i];
         if (i >= m_tags.size())
             dirty += tags[i].rect;
         else if (fontChanged || tags[i].rect != m_tags[i].rect || tags[i].name != m_tags[i].name)
             dirty += QRegion(tags[i].rect) + m_tags[i].rect;
+        else
+            tags[i] = m_tags[i]; // as it was, picture and all
         if (i < m_tags.size() && tags[i].name != m_tags[i].name)
             renamed.push_back(int(i));
     }
@@ -187,13 +190,36 @@ QPixmap BoardView::markerPicture(int m) const {
     return m_art && marker.art ? m_art->picture(marker.art) : QPixmap();
 }
 
+void BoardView::paintTag(QPainter& painter, Tag& tag) {
+    if (!tag.painted) {
+        paintNameTag(painter, tag.rect, tag.name, m_tagFont);
+        tag.painted = true;
+        return;
+    }
+    const double ratio = devicePixelRatioF();
+    if (tag.picture.isNull() || tag.picture.devicePixelRatio() != ratio) {
+        // The same drawing on an image of the tag's size, with this screen's dots per inch.
+        QImage image(tag.rect.size() * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+        image.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+        image.fill(look::kTagBackground);
+        {
+            QPainter onImage(&image);
+            paintNameTag(onImage, QRect(QPoint(0, 0), tag.rect.size()), tag.name, m_tagFont);
+        }
+        tag.picture = QPixmap::fromImage(std::move(image));
+    }
+    paintPicture(painter, tag.rect, tag.picture);
+}
+
 void BoardView::paintMarker(QPainter& painter, Marker& marker) {
     if (!m_art || !marker.art) {
-        paintMarkerPicture(painter, marker.rect, QPixmap());
+        paintPicture(painter, marker.rect, QPixmap());
         return;
     }
     if (marker.painted || m_art->hasPicture(marker.art)) {
-        paintMarkerPicture(painter, marker.rect, m_art->picture(marker.art));
+        paintPicture(painter, marker.rect, m_art->picture(marker.art));
         return;
     }
     m_art->paint(painter, marker.art, marker.rect);
@@ -278,9 +304,9 @@ void BoardView::paintEvent(QPaintEvent* event) {
         else if (frame.intersects(area)) // else its outline lies inside it
             frames.draw(frame, look::kRowFrame);
     }
-    for (const Tag& tag : m_tags)
+    for (Tag& tag : m_tags)
         if (tag.rect.intersects(area))
-            paintNameTag(painter, tag.rect, tag.name, m_tagFont);
+            paintTag(painter, tag);
     for (Marker& marker : m_markers)
         if (marker.shown && marker.rect.intersects(area))
             paintMarker(painter, marker);

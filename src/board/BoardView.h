@@ -65,7 +65,9 @@ class MarkerArt {
 //
 // The name tags and the markers on the board are drawn here, not made of a widget each: a
 // large board has hundreds of them, and a widget apiece cost more to make, place and paint than
-// their texts. For assistive technology each one is an object of its own all the same.
+// their texts. For assistive technology each one is an object of its own all the same. Each is
+// drawn at its first paint and shown from a picture after that: a carried marker passing over
+// them repaints them many times a second, and a picture is far cheaper to show than a text.
 class BoardView : public QWidget {
     Q_OBJECT
   public:
@@ -135,6 +137,8 @@ class BoardView : public QWidget {
     struct Tag {
         QRect rect;
         QString name;
+        bool painted = false; // once: then from its picture
+        QPixmap picture;      // made at its second paint
     };
     struct Marker {
         QRect rect;
@@ -142,6 +146,7 @@ class BoardView : public QWidget {
         bool shown = false;   // not before it shows something, nor while it is moved
         bool painted = false; // once: then from its picture
     };
+    void paintTag(QPainter& painter, Tag& tag);
     void paintMarker(QPainter& painter, Marker& marker);
     // Tells a listening screen reader that tag p or marker m changed.
     void tellReaders(QAccessible::Event change, int person, int marker = 0);
